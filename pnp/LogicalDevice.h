@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "pnp/ResourceDescriptors.h"
+
+class CDependentFunction {
+public:
+    virtual ~CDependentFunction() = default;
+
+    CIoPortDescriptor ioPorts[MAX_IO_PORTS];
+    CDmaDescriptor dmaChannels[MAX_DMA_CHANNELS];
+    CIrqDescriptor irqs[MAX_IRQS];
+    std::int32_t ioCount = 0;
+    std::int32_t dmaCount = 0;
+    std::int32_t irqCount = 0;
+    std::uint8_t startTag = TAG_START_DEPENDENT;
+    std::uint8_t priority = 0;
+
+    // Bytes consumed (a closing End dependent functions tag included), or -1 when the bytes
+    // are not a dependent function, end too early, or hold more descriptors than fit.
+    int Parse(std::span<const std::uint8_t> bytes);
+};
+
+class CLogicalDevice {
+public:
+    virtual ~CLogicalDevice() = default;
+
+    // Tag, EISA device identifier (most significant byte first), flags.
+    std::uint8_t idDescriptor[LOGICAL_DEVICE_ID_SIZE] = {TAG_LOGICAL_DEVICE_ID};
+    // Identifier string item: tag, length low byte, length high byte, text.
+    std::uint8_t identifierData[IDENTIFIER_DATA_SIZE] = {TAG_IDENTIFIER_STRING};
+    std::int32_t hasDependentFunctions = 1;
+    std::int32_t dependentCount = 1;
+    CDependentFunction dependentFunctions[MAX_DEPENDENT_FUNCTIONS];
+
+    void SetEnabled(int flag);
+    void SetIdentifier(const char* text);
+    void SetDeviceId(std::uint32_t id);
+    std::uint32_t GetDeviceId() const;
+
+    // Bytes consumed, or -1 when a dependent function is malformed or the device runs past
+    // the end of bytes.
+    int Parse(std::span<const std::uint8_t> bytes);
+};

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on a fresh Debian machine; does nothing when all is there.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ git
+    clang-14 libclang-rt-14-dev            # libFuzzer, sanitizers
+    googletest libgtest-dev libgmock-dev   # unit tests (and sources for the Windows build)
+    libbenchmark-dev                       # benchmarks
+    nlohmann-json3-dev                     # JSON Lines of the unattended runner
+    libncurses-dev tmux                    # terminal front end and its tests
+    g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev   # Windows build
+    wine wine64 xvfb xdotool x11-apps imagemagick                             # Windows tests
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: installing ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
