@@ -41,7 +41,7 @@ constexpr std::uint32_t kSetFont = 0x00000040u;     // DS_SETFONT
 constexpr std::uint32_t kButtonTypeMask = 0x0000000Fu;
 constexpr std::uint32_t kDefPushButton = 0x00000001u;
 constexpr std::uint32_t kGroupBox = 0x00000007u;
-constexpr std::uint32_t kDropDown = 0x00000002u;  // CBS_DROPDOWN
-constexpr std::uint32_t kSort = 0x00000100u;      // CBS_SORT
+constexpr std::uint32_t kDropDown = 0x00000002u;   // CBS_DROPDOWN
+constexpr std::uint32_t kSort = 0x00000100u;       // CBS_SORT
 constexpr std::uint32_t kAppWindow = 0x00040000u;  // WS_EX_APPWINDOW
 }  // namespace template_style

@@ -56,17 +56,21 @@ constexpr CDialogItemTemplate kWriteEepromItems[] = {
 };
 
 constexpr CDialogTemplate kSetupDialog = {
-    IDD_SETUP_DIALOG, "VYM Card Setup", 0x90C800C0, 0x00040000, 0, 0, 320, 210,
-    "MS Sans Serif",  8, kSetupItems,
+    IDD_SETUP_DIALOG, "VYM Card Setup", 0x90C800C0, 0x00040000, 0, 0, 320, 210, "MS Sans Serif", 8,
+    kSetupItems,
 };
 
 // WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT
 constexpr CDialogTemplate kWriteEepromDialog = {
-    IDD_WRITE_EEPROM, "Write EEPROM Data", 0x80C800C0, 0, 0, 0, 204, 50,
-    "MS Sans Serif",  8, kWriteEepromItems,
+    IDD_WRITE_EEPROM,  "Write EEPROM Data", 0x80C800C0, 0, 0, 0, 204, 50, "MS Sans Serif", 8,
+    kWriteEepromItems,
 };
 
 }  // namespace
 
-const CDialogTemplate& SetupDialogTemplate() { return kSetupDialog; }
-const CDialogTemplate& WriteEepromDialogTemplate() { return kWriteEepromDialog; }
+const CDialogTemplate& SetupDialogTemplate() {
+    return kSetupDialog;
+}
+const CDialogTemplate& WriteEepromDialogTemplate() {
+    return kWriteEepromDialog;
+}
