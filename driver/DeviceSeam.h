@@ -5,6 +5,8 @@
 // The Kernel32 services the card channel and the write loop use, with Windows' signatures.
 // The channel calls them through this table so that the same code runs on the real driver
 // (Windows), on the emulated card (everywhere else) and on a test double.
+// One service a line: the formatter would split each signature off its name.
+// clang-format off
 struct CDeviceApi {
     HANDLE (*CreateFileA)(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
                           LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
@@ -18,6 +20,7 @@ struct CDeviceApi {
     HLOCAL (*LocalFree)(HLOCAL memory);
     void (*Sleep)(DWORD milliseconds);
 };
+// clang-format on
 
 // Kernel32 on Windows, the emulated card elsewhere.
 const CDeviceApi& SystemDeviceApi();

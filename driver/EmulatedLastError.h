@@ -1,0 +1,8 @@
+#pragma once
+
+#include "driver/Win32Api.h"
+
+// The calling thread's last error of the emulated Kernel32 services (the card and the test
+// double), kept per thread as the system keeps it.
+DWORD EmulatedGetLastError();
+void EmulatedSetLastError(DWORD code);

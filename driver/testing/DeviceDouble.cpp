@@ -1,0 +1,167 @@
+#include "driver/testing/DeviceDouble.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "driver/ConfigDriver.h"
+#include "driver/EmulatedFormatMessage.h"
+#include "driver/EmulatedLastError.h"
+#include "driver/SystemErrorTexts.h"
+
+namespace {
+CDeviceDouble* g_active = nullptr;
+
+BOOL Fail(DWORD error) {
+    EmulatedSetLastError(error);
+    return FALSE;
+}
+}  // namespace
+
+CDeviceDouble::CDeviceDouble()
+    : m_previous(g_active),
+      m_api{CreateFileA, DeviceIoControl, EmulatedGetLastError, FormatMessageA, LocalFree, Sleep},
+      m_scope(m_api) {
+    g_active = this;
+}
+
+CDeviceDouble::~CDeviceDouble() {
+    g_active = m_previous;
+}
+
+HANDLE CDeviceDouble::DeviceHandle() {
+    return reinterpret_cast<HANDLE>(std::uintptr_t{0xCA4D});
+}
+
+void CDeviceDouble::FailOpen(DWORD error) {
+    m_failOpen = true;
+    m_openError = error;
+}
+
+void CDeviceDouble::FailReadAt(int address, DWORD error) {
+    m_readFailures[address] = error;
+}
+
+void CDeviceDouble::FailWriteAt(int address, DWORD error) {
+    m_writeFailures[address] = error;
+}
+
+void CDeviceDouble::LeaveReadValueUnfilled(bool leave) {
+    m_leaveReadValueUnfilled = leave;
+}
+
+void CDeviceDouble::SetSystemText(DWORD code, const std::string& text) {
+    m_systemTexts[code] = text;
+}
+
+HANDLE CDeviceDouble::CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                                  LPSECURITY_ATTRIBUTES securityAttributes,
+                                  DWORD creationDisposition, DWORD flagsAndAttributes,
+                                  HANDLE templateFile) {
+    CDeviceDouble& self = *g_active;
+    ++self.openCount;
+    self.opens.push_back(COpen{fileName != nullptr ? fileName : "", desiredAccess, shareMode,
+                               securityAttributes != nullptr, creationDisposition,
+                               flagsAndAttributes, templateFile != nullptr});
+    if (self.m_failOpen) {
+        EmulatedSetLastError(self.m_openError);
+        return INVALID_HANDLE_VALUE;
+    }
+    return DeviceHandle();
+}
+
+BOOL CDeviceDouble::DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer,
+                                    DWORD inBufferSize, LPVOID outBuffer, DWORD outBufferSize,
+                                    LPDWORD bytesReturned, LPOVERLAPPED overlapped) {
+    CDeviceDouble& self = *g_active;
+    CRequest request{};
+    request.code = ioControlCode;
+    if (inBuffer != nullptr) {
+        std::memcpy(request.input, inBuffer, inBufferSize < 4 ? inBufferSize : 4);
+    }
+    request.inputSize = inBufferSize;
+    request.hasOutput = outBuffer != nullptr;
+    request.outputSize = outBufferSize;
+    request.outputIsInput = outBuffer != nullptr && outBuffer == inBuffer;
+    request.hasBytesReturned = bytesReturned != nullptr;
+    request.hasOverlapped = overlapped != nullptr;
+    self.requests.push_back(request);
+
+    if (device != DeviceHandle()) {
+        return Fail(ERROR_INVALID_HANDLE);
+    }
+    return self.Serve(ioControlCode, inBuffer, inBufferSize, outBuffer, outBufferSize,
+                      bytesReturned);
+}
+
+// The same rules as the driver and the emulated card, so a test that passes here passes there.
+BOOL CDeviceDouble::Serve(DWORD code, LPVOID inBuffer, DWORD inBufferSize, LPVOID outBuffer,
+                          DWORD outBufferSize, LPDWORD bytesReturned) {
+    if (code != IOCTL_CNF_READ_BYTE && code != IOCTL_CNF_WRITE_BYTE) {
+        return Fail(ERROR_INVALID_FUNCTION);
+    }
+    if (inBuffer == nullptr || inBufferSize != sizeof(CNF_BYTE_REQUEST)) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    CNF_BYTE_REQUEST input;
+    std::memcpy(&input, inBuffer, sizeof(input));
+    const int address = input.addressLow | (input.addressHigh << 8);
+
+    if (code == IOCTL_CNF_READ_BYTE) {
+        if (outBuffer == nullptr || outBufferSize < sizeof(CNF_BYTE_REQUEST)) {
+            return Fail(ERROR_INSUFFICIENT_BUFFER);
+        }
+        if (outBufferSize != sizeof(CNF_BYTE_REQUEST) || address >= CONFIG_EEPROM_SIZE) {
+            return Fail(ERROR_INVALID_PARAMETER);
+        }
+        if (auto failure = m_readFailures.find(address); failure != m_readFailures.end()) {
+            return Fail(failure->second);
+        }
+        if (!m_leaveReadValueUnfilled) {
+            CNF_BYTE_REQUEST output = input;
+            output.value = eeprom[address];
+            output.reserved = 0;
+            std::memcpy(outBuffer, &output, sizeof(output));
+        }
+        if (bytesReturned != nullptr) {
+            *bytesReturned = sizeof(CNF_BYTE_REQUEST);
+        }
+        return TRUE;
+    }
+
+    if (outBufferSize != 0 || address >= CONFIG_EEPROM_SIZE) {
+        return Fail(ERROR_INVALID_PARAMETER);
+    }
+    if (auto failure = m_writeFailures.find(address); failure != m_writeFailures.end()) {
+        return Fail(failure->second);
+    }
+    eeprom[address] = input.value;
+    if (bytesReturned != nullptr) {
+        *bytesReturned = 0;
+    }
+    return TRUE;
+}
+
+DWORD CDeviceDouble::FormatMessageA(DWORD flags, LPCVOID /*source*/, DWORD messageId,
+                                    DWORD /*languageId*/, LPSTR buffer, DWORD size,
+                                    va_list* /*arguments*/) {
+    CDeviceDouble& self = *g_active;
+    const auto own = self.m_systemTexts.find(messageId);
+    const char* text =
+        own != self.m_systemTexts.end() ? own->second.c_str() : EnglishSystemErrorText(messageId);
+    const DWORD length = FormatEmulatedMessage(text, flags, buffer, size);
+    if (length != 0 && (flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) != 0) {
+        ++self.unreleasedTexts;
+    }
+    return length;
+}
+
+HLOCAL CDeviceDouble::LocalFree(HLOCAL memory) {
+    if (memory != nullptr) {
+        --g_active->unreleasedTexts;
+    }
+    return EmulatedLocalFree(memory);
+}
+
+void CDeviceDouble::Sleep(DWORD milliseconds) {
+    g_active->sleeps.push_back(milliseconds);
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "driver/DeviceSeam.h"
+
+// A configuration driver for tests: serves the card's two requests from eeprom, records every
+// call and fails the open, a read or a write where a test asks it to. It puts itself behind the
+// device seam for its lifetime; one at a time.
+class CDeviceDouble {
+public:
+    CDeviceDouble();
+    ~CDeviceDouble();
+    CDeviceDouble(const CDeviceDouble&) = delete;
+    CDeviceDouble& operator=(const CDeviceDouble&) = delete;
+
+    std::uint8_t eeprom[2048] = {};  // the card's bytes
+
+    struct CRequest {
+        DWORD code;
+        std::uint8_t input[4];  // the first bytes of the input buffer (zero past inputSize)
+        DWORD inputSize;
+        bool hasOutput;
+        DWORD outputSize;
+        bool outputIsInput;  // the same buffer passed as input and output
+        bool hasBytesReturned;
+        bool hasOverlapped;
+    };
+    std::vector<CRequest> requests;  // every DeviceIoControl, in order
+
+    struct COpen {
+        std::string fileName;
+        DWORD desiredAccess;
+        DWORD shareMode;
+        bool hasSecurityAttributes;
+        DWORD creationDisposition;
+        DWORD flagsAndAttributes;
+        bool hasTemplateFile;
+    };
+    std::vector<COpen> opens;  // every CreateFileA, in order
+    int openCount = 0;         // CreateFileA calls
+
+    std::vector<DWORD> sleeps;  // every Sleep(ms); the double does not really sleep
+
+    // System texts handed out and not yet given back with LocalFree.
+    int unreleasedTexts = 0;
+
+    void FailOpen(DWORD error);  // CreateFileA fails with this last error
+    void FailReadAt(int address, DWORD error = ERROR_READ_FAULT);
+    void FailWriteAt(int address, DWORD error = ERROR_WRITE_FAULT);
+    void LeaveReadValueUnfilled(bool leave);  // the read succeeds without filling byte 2
+
+    // FormatMessageA gives text for code instead of the system's English text.
+    void SetSystemText(DWORD code, const std::string& text);
+
+    // The handle a successful open returns; any other is refused as invalid.
+    static HANDLE DeviceHandle();
+
+private:
+    static HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                              LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
+                              DWORD flagsAndAttributes, HANDLE templateFile);
+    static BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer,
+                                DWORD inBufferSize, LPVOID outBuffer, DWORD outBufferSize,
+                                LPDWORD bytesReturned, LPOVERLAPPED overlapped);
+    static DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                                LPSTR buffer, DWORD size, va_list* arguments);
+    static HLOCAL LocalFree(HLOCAL memory);
+    static void Sleep(DWORD milliseconds);
+
+    BOOL Serve(DWORD code, LPVOID inBuffer, DWORD inBufferSize, LPVOID outBuffer,
+               DWORD outBufferSize, LPDWORD bytesReturned);
+
+    bool m_failOpen = false;
+    DWORD m_openError = ERROR_SUCCESS;
+    std::map<int, DWORD> m_readFailures;
+    std::map<int, DWORD> m_writeFailures;
+    bool m_leaveReadValueUnfilled = false;
+    std::map<DWORD, std::string> m_systemTexts;
+
+    CDeviceDouble* m_previous = nullptr;
+    CDeviceApi m_api;
+    CScopedDeviceApi m_scope;  // after m_api: it puts that table in place
+};
