@@ -46,7 +46,7 @@ public:
 class CDmaDescriptor : public CResourceDescriptor {
 public:
     std::uint8_t tag = TAG_DMA_FORMAT;
-    std::uint8_t mask = 0;     // bit n: channel n is acceptable
+    std::uint8_t mask = 0;      // bit n: channel n is acceptable
     std::uint8_t flags = 0x28;  // type A timing, count by byte, 8-bit transfers
 
     void SetMask(int mask);

@@ -27,9 +27,13 @@ constexpr int DMA_DESCRIPTOR_SIZE = 3;
 constexpr int START_DEPENDENT_SIZE = 2;
 constexpr int IO_PORT_DESCRIPTOR_SIZE = 8;
 constexpr int IDENTIFIER_HEADER_SIZE = 3;  // tag and 16-bit length
+constexpr int END_TAG_SIZE = 2;            // End tag and checksum
 
 // What one dependent function record can hold.
 constexpr int MAX_IO_PORTS = 4;
 constexpr int MAX_DMA_CHANNELS = 3;
 constexpr int MAX_IRQS = 2;
 constexpr int MAX_DEPENDENT_FUNCTIONS = 3;
+
+// DMA information byte the program writes: type A timing, count by byte, 8-bit transfers.
+constexpr std::uint8_t DMA_FLAGS_8BIT_TYPE_A = 0x28;
