@@ -1,0 +1,84 @@
+#include "driver/tests/CardFileFixture.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "driver/ConfigDriver.h"
+#include "driver/DeviceSeam.h"
+#include "driver/EepromFileLocation.h"
+#include "driver/EmulatedCard.h"
+
+void CardFileTest::SetUp() {
+    char name[] = "/tmp/vymcnf-test-XXXXXX";
+    ASSERT_NE(mkdtemp(name), nullptr);
+    m_folder = name;
+    // No test may fall back on the real default file of whoever runs the tests.
+    SetVariable("HOME", m_folder + "/home");
+    SetVariable("XDG_DATA_HOME", m_folder + "/data");
+    UnsetVariable(EEPROM_FILE_VARIABLE);
+}
+
+void CardFileTest::TearDown() {
+    for (HANDLE handle : m_handles) {
+        CloseEmulatedCard(handle);
+    }
+    for (auto it = m_savedVariables.rbegin(); it != m_savedVariables.rend(); ++it) {
+        if (it->second) {
+            setenv(it->first.c_str(), it->second->c_str(), 1);
+        } else {
+            unsetenv(it->first.c_str());
+        }
+    }
+    std::error_code ignored;
+    std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(m_folder, ignored);
+}
+
+std::string CardFileTest::WriteCard(const std::string& name,
+                                    const std::vector<std::uint8_t>& bytes) {
+    const std::string path = PathIn(name);
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    return path;
+}
+
+std::vector<std::uint8_t> CardFileTest::ReadFile(const std::string& path) const {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
+                                     std::istreambuf_iterator<char>());
+}
+
+std::vector<std::uint8_t> CardFileTest::Pattern(int size) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    for (int i = 0; i < size; ++i) {
+        bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i * 31 + 17) & 0xFF);
+    }
+    return bytes;
+}
+
+void CardFileTest::SetVariable(const char* name, const std::string& value) {
+    const char* old = getenv(name);
+    m_savedVariables.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    setenv(name, value.c_str(), 1);
+}
+
+void CardFileTest::UnsetVariable(const char* name) {
+    const char* old = getenv(name);
+    m_savedVariables.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+    unsetenv(name);
+}
+
+HANDLE CardFileTest::OpenCard(DWORD access, DWORD shareMode) {
+    HANDLE handle = SystemDeviceApi().CreateFileA(CONFIG_DEVICE_NAME, access, shareMode, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        m_handles.push_back(handle);
+    }
+    return handle;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/Win32Api.h"
+
+// A private folder for one test, and the environment the emulated card reads, put back
+// afterwards so tests never touch the user's own card.
+class CardFileTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::string PathIn(const std::string& name) const { return m_folder + "/" + name; }
+    std::string WriteCard(const std::string& name, const std::vector<std::uint8_t>& bytes);
+    std::vector<std::uint8_t> ReadFile(const std::string& path) const;
+    static std::vector<std::uint8_t> Pattern(int size = 2048);
+
+    void SetVariable(const char* name, const std::string& value);
+    void UnsetVariable(const char* name);
+
+    // Opens the card through the system's services; remembered and closed at TearDown.
+    HANDLE OpenCard(DWORD access = 0xC0000000u, DWORD shareMode = 0);
+
+    std::string m_folder;
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_savedVariables;
+    std::vector<HANDLE> m_handles;
+};

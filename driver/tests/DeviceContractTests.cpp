@@ -1,0 +1,270 @@
+// What the program relies on from the device, checked against the system's own services:
+// the emulated card here, the configuration driver on Windows. Only the seam and the
+// ContractCard hooks are used, so the same cases run wherever there is a device.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "driver/ConfigDriver.h"
+#include "driver/DeviceSeam.h"
+#include "driver/tests/ContractCard.h"
+
+namespace {
+
+constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
+constexpr DWORD kUnknownCode = 0x9C406454;  // the next function number after the two known
+
+class DeviceContractTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (int i = 0; i < CONFIG_EEPROM_SIZE; ++i) {
+            card[i] = static_cast<std::uint8_t>((i * 13 + 5) & 0xFF);
+        }
+        ASSERT_EQ(PrepareContractCard(card, CONFIG_EEPROM_SIZE), 1);
+    }
+
+    void TearDown() override {
+        for (int i = 0; i < handleCount; ++i) {
+            CloseContractHandle(handles[i]);
+        }
+        RemoveContractCard();
+    }
+
+    HANDLE Open(DWORD access = kReadWrite, DWORD shareMode = 0,
+                const char* name = CONFIG_DEVICE_NAME) {
+        HANDLE handle =
+            api.CreateFileA(name, access, shareMode, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (handle != INVALID_HANDLE_VALUE) {
+            handles[handleCount++] = handle;
+        }
+        return handle;
+    }
+
+    // A read as the channel sends it; returns the call's result and the last error after it.
+    BOOL Read(HANDLE device, unsigned address, CNF_BYTE_REQUEST* request, DWORD* returned,
+              DWORD inSize = 4, DWORD outSize = 4) {
+        request->addressLow = static_cast<std::uint8_t>(address & 0xFF);
+        request->addressHigh = static_cast<std::uint8_t>(address >> 8);
+        request->value = 0;
+        request->reserved = 0;
+        return api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, request, inSize, request, outSize,
+                                   returned, nullptr);
+    }
+
+    BOOL Write(HANDLE device, unsigned address, std::uint8_t value, DWORD* returned) {
+        CNF_BYTE_REQUEST request{static_cast<std::uint8_t>(address & 0xFF),
+                                 static_cast<std::uint8_t>(address >> 8), value, 0};
+        return api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, &request, 4, nullptr, 0, returned,
+                                   nullptr);
+    }
+
+    void ExpectCardUnchanged() {
+        std::uint8_t now[CONFIG_EEPROM_SIZE + 1];
+        ASSERT_EQ(ReadContractCard(now, sizeof(now)), CONFIG_EEPROM_SIZE);
+        EXPECT_EQ(std::memcmp(now, card, CONFIG_EEPROM_SIZE), 0);
+    }
+
+    const CDeviceApi& api = SystemDeviceApi();
+    std::uint8_t card[CONFIG_EEPROM_SIZE];
+    HANDLE handles[8] = {};
+    int handleCount = 0;
+};
+
+}  // namespace
+
+TEST_F(DeviceContractTest, OpenGivesAUsableHandle) {
+    HANDLE device = Open();
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    EXPECT_NE(device, nullptr);
+}
+
+TEST_F(DeviceContractTest, EveryAddressReadsTheCardsByteWithFourBytesReturned) {
+    HANDLE device = Open();
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    for (unsigned address = 0; address < CONFIG_EEPROM_SIZE; ++address) {
+        CNF_BYTE_REQUEST request;
+        DWORD returned = 99;
+        ASSERT_TRUE(Read(device, address, &request, &returned)) << address;
+        ASSERT_EQ(request.value, card[address]) << address;
+        ASSERT_EQ(request.addressLow | (request.addressHigh << 8), static_cast<int>(address));
+        ASSERT_EQ(returned, 4u);
+    }
+}
+
+TEST_F(DeviceContractTest, ReadIntoASeparateOutputBufferWorksToo) {
+    HANDLE device = Open();
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    CNF_BYTE_REQUEST in{0x23, 0x01, 0, 0};
+    CNF_BYTE_REQUEST out{0, 0, 0, 0};
+    DWORD returned = 0;
+    ASSERT_TRUE(
+        api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, &in, 4, &out, 4, &returned, nullptr));
+    EXPECT_EQ(out.value, card[0x0123]);
+    EXPECT_EQ(returned, 4u);
+}
+
+TEST_F(DeviceContractTest, WriteReachesTheCardAndNothingElseChanges) {
+    HANDLE device = Open();
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    DWORD returned = 99;
+    ASSERT_TRUE(Write(device, 2047, 0xAB, &returned));
+    EXPECT_EQ(returned, 0u);
+    ASSERT_TRUE(Write(device, 0, static_cast<std::uint8_t>(~card[0]), &returned));
+
+    std::uint8_t now[CONFIG_EEPROM_SIZE];
+    ASSERT_EQ(ReadContractCard(now, sizeof(now)), CONFIG_EEPROM_SIZE);
+    EXPECT_EQ(now[2047], 0xAB);
+    EXPECT_EQ(now[0], static_cast<std::uint8_t>(~card[0]));
+    EXPECT_EQ(std::memcmp(now + 1, card + 1, CONFIG_EEPROM_SIZE - 2), 0);
+
+    CNF_BYTE_REQUEST request;
+    ASSERT_TRUE(Read(device, 2047, &request, &returned));
+    EXPECT_EQ(request.value, 0xAB);
+}
+
+TEST_F(DeviceContractTest, SecondOpenWhileHeldIsASharingViolation) {
+    ASSERT_NE(Open(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(api.GetLastError(), ERROR_SHARING_VIOLATION);
+}
+
+TEST_F(DeviceContractTest, CardCanBeOpenedAgainOnceReleased) {
+    HANDLE first = Open();
+    ASSERT_NE(first, INVALID_HANDLE_VALUE);
+    CloseContractHandle(first);
+    handles[--handleCount] = nullptr;
+    EXPECT_NE(Open(), INVALID_HANDLE_VALUE);
+}
+
+TEST_F(DeviceContractTest, NameIsMatchedWithoutRegardToCase) {
+    EXPECT_NE(Open(kReadWrite, 0, "\\\\.\\vymcnf"), INVALID_HANDLE_VALUE);
+}
+
+TEST_F(DeviceContractTest, AnotherDeviceNameIsNotFound) {
+    EXPECT_EQ(Open(kReadWrite, 0, "\\\\.\\VymCnf2"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(api.GetLastError(), ERROR_FILE_NOT_FOUND);
+}
+
+TEST_F(DeviceContractTest, WrongSizedCardFailsTheOpenAsInvalidData) {
+    ASSERT_EQ(PrepareContractCard(card, CONFIG_EEPROM_SIZE - 1), 1);
+    EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_DATA);
+    ASSERT_EQ(PrepareContractCard(card, 0), 1);
+    EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_DATA);
+}
+
+TEST_F(DeviceContractTest, AddressesPastTheEepromAreInvalidParameters) {
+    HANDLE device = Open();
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    DWORD returned = 0;
+    for (unsigned address : {2048u, 0x0FFFu, 0xFFFFu}) {
+        CNF_BYTE_REQUEST request;
+        EXPECT_FALSE(Read(device, address, &request, &returned)) << address;
+        EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER) << address;
+        EXPECT_FALSE(Write(device, address, 0x5A, &returned)) << address;
+        EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER) << address;
+    }
+    ExpectCardUnchanged();
+}
+
+TEST_F(DeviceContractTest, ReadWithWrongInputSizeIsAnInvalidParameter) {
+    HANDLE device = Open();
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    DWORD returned = 0;
+    std::uint8_t buffer[8] = {};
+    for (DWORD size : {0u, 3u, 5u, 8u}) {
+        EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, buffer, size, buffer, 4,
+                                         &returned, nullptr))
+            << size;
+        EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER) << size;
+    }
+}
+
+TEST_F(DeviceContractTest, ReadWithTooSmallOutputIsAnInsufficientBuffer) {
+    HANDLE device = Open();
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    DWORD returned = 0;
+    CNF_BYTE_REQUEST request;
+    EXPECT_FALSE(Read(device, 1, &request, &returned, 4, 3));
+    EXPECT_EQ(api.GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    CNF_BYTE_REQUEST in{1, 0, 0, 0};
+    EXPECT_FALSE(
+        api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, &in, 4, nullptr, 0, &returned, nullptr));
+    EXPECT_EQ(api.GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+}
+
+TEST_F(DeviceContractTest, ReadWithLargerOutputIsAnInvalidParameter) {
+    HANDLE device = Open();
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    DWORD returned = 0;
+    std::uint8_t buffer[8] = {1, 0, 0, 0};
+    EXPECT_FALSE(
+        api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, buffer, 4, buffer, 8, &returned, nullptr));
+    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+TEST_F(DeviceContractTest, WriteWithAnOutputBufferOrWrongSizeIsAnInvalidParameter) {
+    HANDLE device = Open();
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    DWORD returned = 0;
+    CNF_BYTE_REQUEST request{10, 0, 0x77, 0};
+    CNF_BYTE_REQUEST output{};
+    EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, &request, 4, &output, 4,
+                                     &returned, nullptr));
+    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, &request, 3, nullptr, 0,
+                                     &returned, nullptr));
+    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, nullptr, 0, nullptr, 0,
+                                     &returned, nullptr));
+    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER);
+    ExpectCardUnchanged();
+}
+
+TEST_F(DeviceContractTest, UnknownCodeIsAnInvalidFunction) {
+    HANDLE device = Open();
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    DWORD returned = 0;
+    CNF_BYTE_REQUEST request{1, 0, 0, 0};
+    EXPECT_FALSE(
+        api.DeviceIoControl(device, kUnknownCode, &request, 4, &request, 4, &returned, nullptr));
+    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_FUNCTION);
+    ExpectCardUnchanged();
+}
+
+TEST_F(DeviceContractTest, RequestsOnAnInvalidHandleFail) {
+    DWORD returned = 0;
+    CNF_BYTE_REQUEST request;
+    EXPECT_FALSE(Read(INVALID_HANDLE_VALUE, 0, &request, &returned));
+    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(Write(nullptr, 0, 1, &returned));
+    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_HANDLE);
+    ExpectCardUnchanged();
+}
+
+TEST_F(DeviceContractTest, ReadOnlyHandleMayReadButNotWrite) {
+    HANDLE device = Open(GENERIC_READ, 0);
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    DWORD returned = 0;
+    CNF_BYTE_REQUEST request;
+    EXPECT_TRUE(Read(device, 7, &request, &returned));
+    EXPECT_EQ(request.value, card[7]);
+    EXPECT_FALSE(Write(device, 7, 0, &returned));
+    EXPECT_EQ(api.GetLastError(), ERROR_ACCESS_DENIED);
+    ExpectCardUnchanged();
+}
+
+TEST_F(DeviceContractTest, SystemTextsOfTheOpenFailuresAreTheEnglishOnes) {
+    char* text = nullptr;
+    const DWORD flags =
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM;
+    ASSERT_GT(api.FormatMessageA(flags, nullptr, ERROR_SHARING_VIOLATION,
+                                 MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+                                 reinterpret_cast<LPSTR>(&text), 0, nullptr),
+              0u);
+    EXPECT_STREQ(text,
+                 "The process cannot access the file because it is being used by another "
+                 "process.\r\n");
+    EXPECT_EQ(api.LocalFree(text), nullptr);
+}
