@@ -211,7 +211,10 @@ BOOL WriteCardByte(const CCardHandle& card, LPVOID inBuffer, DWORD inBufferSize,
         return FailControl(ERROR_INVALID_PARAMETER);
     }
     // pwrite hands the byte to the kernel before we acknowledge it: from then on it is in the
-    // file whatever becomes of this process, as a written EEPROM cell keeps its value.
+    // file whatever becomes of this process, as a written EEPROM cell keeps its value. There is
+    // no fdatasync per byte: against the write loop's 20 ms pause it costs about 0.6 % on a
+    // virtual disk with a write cache and far more on a rotating one, for a guarantee (power
+    // loss) that only the machine, not the program, can break.
     ssize_t put;
     do {
         put = pwrite(card.fd, &request.value, 1, static_cast<off_t>(address));
