@@ -125,18 +125,50 @@ TEST_F(EmulatedCardTest, ThingsThatAreNoFileAreRefusedWithoutWaiting) {
 }
 
 TEST_F(EmulatedCardTest, FileThatCannotBeWrittenIsAccessDenied) {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "file permissions do not bind root";
+    // Permissions do not bind root, so as root the opens run in a child that has become an
+    // ordinary user (the card then has to be that user's).
+    const bool asRoot = geteuid() == 0;
+    constexpr uid_t kNobody = 65534;
+    if (asRoot) {
+        ASSERT_EQ(chown(m_folder.c_str(), kNobody, kNobody), 0);
+        ASSERT_EQ(chown(m_cardPath.c_str(), kNobody, kNobody), 0);
     }
-    ASSERT_EQ(chmod(m_cardPath.c_str(), 0444), 0);
-    EXPECT_EQ(OpenCard(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(LastError(), ERROR_ACCESS_DENIED);
-    // Reading alone is still allowed, as the file allows it.
-    EXPECT_NE(OpenCard(GENERIC_READ), INVALID_HANDLE_VALUE);
-
-    ASSERT_EQ(chmod(m_cardPath.c_str(), 0000), 0);
-    EXPECT_EQ(OpenCard(GENERIC_READ), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(LastError(), ERROR_ACCESS_DENIED);
+    const std::string card = m_cardPath;
+    // Each step's result is one bit of the exit code, so a failure says which step it was.
+    const int failures = RunInChild([asRoot, &card] {
+        if (asRoot && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+            return 100;
+        }
+        const CDeviceApi& api = SystemDeviceApi();
+        int failed = 0;
+        if (chmod(card.c_str(), 0444) != 0) {
+            return 101;
+        }
+        if (api.CreateFileA(CONFIG_DEVICE_NAME, kReadWrite, 0, nullptr, OPEN_EXISTING, 0,
+                            nullptr) != INVALID_HANDLE_VALUE ||
+            api.GetLastError() != ERROR_ACCESS_DENIED) {
+            failed |= 1;
+        }
+        // Reading alone is still allowed, as the file allows it.
+        HANDLE reader = api.CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        0, nullptr);
+        if (reader == INVALID_HANDLE_VALUE) {
+            failed |= 2;
+        }
+        CloseEmulatedCard(reader);
+        if (chmod(card.c_str(), 0000) != 0) {
+            return 102;
+        }
+        if (api.CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+                            nullptr) != INVALID_HANDLE_VALUE ||
+            api.GetLastError() != ERROR_ACCESS_DENIED) {
+            failed |= 4;
+        }
+        return failed;
+    });
+    EXPECT_EQ(failures, 0);
+    chmod(m_cardPath.c_str(), 0644);
+    EXPECT_EQ(ReadFile(m_cardPath), m_card);
 }
 
 TEST_F(EmulatedCardTest, OnlyOpeningAnExistingDeviceIsAllowed) {
