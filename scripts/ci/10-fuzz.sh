@@ -22,11 +22,12 @@ status=0
     -print_final_stats=1 -artifact_prefix="${work}/artifacts/" \
     >"${work}/fuzz.log" 2>&1 || status=$?
 
-tail -n 30 "${work}/fuzz.log"
 executions="$(sed -n 's/^stat::number_of_executed_units: *//p' "${work}/fuzz.log" | tail -n 1)"
 echo "pnp_fuzzer: ${executions:-0} executions in ${FUZZ_SECONDS} s"
 
 if [ "${status}" -ne 0 ] || ls "${work}/artifacts/"* >/dev/null 2>&1; then
+    # The sanitizer's report stands before the statistics; show all of it.
+    grep -v '^#[0-9]' "${work}/fuzz.log" | head -n 300 >&2
     echo "pnp_fuzzer found a problem (exit ${status}); reproducer:" >&2
     for artifact in "${work}/artifacts/"*; do
         [ -e "${artifact}" ] || continue
@@ -35,3 +36,4 @@ if [ "${status}" -ne 0 ] || ls "${work}/artifacts/"* >/dev/null 2>&1; then
     done
     exit 1
 fi
+grep '^stat::' "${work}/fuzz.log"
