@@ -154,9 +154,32 @@ constexpr std::array<std::uint8_t, EEPROM_SIZE> MakeFactoryImage() {
 
 constexpr std::array<std::uint8_t, EEPROM_SIZE> FACTORY_IMAGE = MakeFactoryImage();
 
-// The layout promises the reader and writer rely on, checked where the image is made.
-static_assert(FACTORY_IMAGE[38] == TAG_LOGICAL_DEVICE_ID, "first device at offset 38");
-static_assert(FACTORY_IMAGE[38 + 6] == TAG_IDENTIFIER_STRING, "identifier item after the ID");
+constexpr int FirstDeviceFrom36() {
+    int offset = FIRST_DEVICE_SEARCH_START;
+    while (offset < EEPROM_SIZE && FACTORY_IMAGE[offset] != TAG_LOGICAL_DEVICE_ID) {
+        ++offset;
+    }
+    return offset;
+}
+
+constexpr bool ChecksumHolds() {
+    int end = FirstDeviceFrom36();
+    while (end < EEPROM_SIZE && FACTORY_IMAGE[end] != TAG_END) {
+        ++end;
+    }
+    std::uint8_t sum = 0;
+    for (int i = CHECKSUM_START; i <= end + 1 && i < EEPROM_SIZE; ++i) {
+        sum = static_cast<std::uint8_t>(sum + FACTORY_IMAGE[i]);
+    }
+    return sum == 0;
+}
+
+// The layout promises the reader relies on, checked where the image is made: the header
+// ends right before the Codec, and the resource data adds up.
+static_assert(FirstDeviceFrom36() == 38, "the card-level header is 38 bytes long");
+static_assert(FACTORY_IMAGE[38 + LOGICAL_DEVICE_ID_SIZE] == TAG_IDENTIFIER_STRING,
+              "identifier item right after the Codec's ID");
+static_assert(ChecksumHolds(), "offsets 32 through the checksum add up to 0");
 
 }  // namespace
 
