@@ -125,7 +125,7 @@ TEST_F(DeviceContractTest, WriteReachesTheCardAndNothingElseChanges) {
 TEST_F(DeviceContractTest, SecondOpenWhileHeldIsASharingViolation) {
     ASSERT_NE(Open(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(api.GetLastError(), ERROR_SHARING_VIOLATION);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
 }
 
 TEST_F(DeviceContractTest, CardCanBeOpenedAgainOnceReleased) {
@@ -142,16 +142,16 @@ TEST_F(DeviceContractTest, NameIsMatchedWithoutRegardToCase) {
 
 TEST_F(DeviceContractTest, AnotherDeviceNameIsNotFound) {
     EXPECT_EQ(Open(kReadWrite, 0, "\\\\.\\VymCnf2"), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(api.GetLastError(), ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_FILE_NOT_FOUND});
 }
 
 TEST_F(DeviceContractTest, WrongSizedCardFailsTheOpenAsInvalidData) {
     ASSERT_EQ(PrepareContractCard(card, CONFIG_EEPROM_SIZE - 1), 1);
     EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_DATA);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_DATA});
     ASSERT_EQ(PrepareContractCard(card, 0), 1);
     EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_DATA);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_DATA});
 }
 
 TEST_F(DeviceContractTest, AddressesPastTheEepromAreInvalidParameters) {
@@ -161,9 +161,9 @@ TEST_F(DeviceContractTest, AddressesPastTheEepromAreInvalidParameters) {
     for (unsigned address : {2048u, 0x0FFFu, 0xFFFFu}) {
         CNF_BYTE_REQUEST request;
         EXPECT_FALSE(Read(device, address, &request, &returned)) << address;
-        EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER) << address;
+        EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER}) << address;
         EXPECT_FALSE(Write(device, address, 0x5A, &returned)) << address;
-        EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER) << address;
+        EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER}) << address;
     }
     ExpectCardUnchanged();
 }
@@ -177,7 +177,7 @@ TEST_F(DeviceContractTest, ReadWithWrongInputSizeIsAnInvalidParameter) {
         EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, buffer, size, buffer, 4,
                                          &returned, nullptr))
             << size;
-        EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER) << size;
+        EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER}) << size;
     }
 }
 
@@ -187,11 +187,11 @@ TEST_F(DeviceContractTest, ReadWithTooSmallOutputIsAnInsufficientBuffer) {
     DWORD returned = 0;
     CNF_BYTE_REQUEST request;
     EXPECT_FALSE(Read(device, 1, &request, &returned, 4, 3));
-    EXPECT_EQ(api.GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INSUFFICIENT_BUFFER});
     CNF_BYTE_REQUEST in{1, 0, 0, 0};
     EXPECT_FALSE(
         api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, &in, 4, nullptr, 0, &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), ERROR_INSUFFICIENT_BUFFER);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INSUFFICIENT_BUFFER});
 }
 
 TEST_F(DeviceContractTest, ReadWithLargerOutputIsAnInvalidParameter) {
@@ -201,7 +201,7 @@ TEST_F(DeviceContractTest, ReadWithLargerOutputIsAnInvalidParameter) {
     std::uint8_t buffer[8] = {1, 0, 0, 0};
     EXPECT_FALSE(
         api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, buffer, 4, buffer, 8, &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
 }
 
 TEST_F(DeviceContractTest, WriteWithAnOutputBufferOrWrongSizeIsAnInvalidParameter) {
@@ -212,13 +212,13 @@ TEST_F(DeviceContractTest, WriteWithAnOutputBufferOrWrongSizeIsAnInvalidParamete
     CNF_BYTE_REQUEST output{};
     EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, &request, 4, &output, 4,
                                      &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
     EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, &request, 3, nullptr, 0,
                                      &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
     EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, nullptr, 0, nullptr, 0,
                                      &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_PARAMETER);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
     ExpectCardUnchanged();
 }
 
@@ -229,7 +229,7 @@ TEST_F(DeviceContractTest, UnknownCodeIsAnInvalidFunction) {
     CNF_BYTE_REQUEST request{1, 0, 0, 0};
     EXPECT_FALSE(
         api.DeviceIoControl(device, kUnknownCode, &request, 4, &request, 4, &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_FUNCTION);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_FUNCTION});
     ExpectCardUnchanged();
 }
 
@@ -237,9 +237,9 @@ TEST_F(DeviceContractTest, RequestsOnAnInvalidHandleFail) {
     DWORD returned = 0;
     CNF_BYTE_REQUEST request;
     EXPECT_FALSE(Read(INVALID_HANDLE_VALUE, 0, &request, &returned));
-    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_HANDLE});
     EXPECT_FALSE(Write(nullptr, 0, 1, &returned));
-    EXPECT_EQ(api.GetLastError(), ERROR_INVALID_HANDLE);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_HANDLE});
     ExpectCardUnchanged();
 }
 
@@ -251,7 +251,7 @@ TEST_F(DeviceContractTest, ReadOnlyHandleMayReadButNotWrite) {
     EXPECT_TRUE(Read(device, 7, &request, &returned));
     EXPECT_EQ(request.value, card[7]);
     EXPECT_FALSE(Write(device, 7, 0, &returned));
-    EXPECT_EQ(api.GetLastError(), ERROR_ACCESS_DENIED);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_ACCESS_DENIED});
     ExpectCardUnchanged();
 }
 
