@@ -36,11 +36,18 @@ public:
     CDependentFunction dependentFunctions[MAX_DEPENDENT_FUNCTIONS];
 
     void SetEnabled(int flag);
+    // Length byte n + 1 (terminator counted), the text, its terminator and one more zero;
+    // the length high byte is left alone. A text of 255 characters wraps the length byte to
+    // 0 and empties the text. A text that does not fit the 77-byte text area with its two
+    // zeros (more than 75 characters), or a null pointer, leaves the identifier unchanged.
     void SetIdentifier(const char* text);
     void SetDeviceId(std::uint32_t id);
     std::uint32_t GetDeviceId() const;
 
     // Bytes consumed, or -1 when a dependent function is malformed or the device runs past
-    // the end of bytes.
+    // the end of bytes: every byte the parse has to look at, including the one that tells
+    // whether another dependent function follows, must lie inside bytes. Up to three
+    // dependent functions are stored, each adding 1 to dependentCount; a fourth is only
+    // stepped over.
     int Parse(std::span<const std::uint8_t> bytes);
 };
