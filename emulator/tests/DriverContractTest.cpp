@@ -5,6 +5,8 @@
 //   <eeprom-file>   the file the driver serves; byte 2047 must not be 0xAB
 //   <expected-file> written at the end: the bytes the EEPROM file must hold after this run,
 //                   for the calling script to compare
+// usage: vymcnf_contract_test --absent
+//   checks that no driver serves \\.\VymCnf (after a stop, or a start that must fail)
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
@@ -13,6 +15,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "emulator/driver/CnfRequest.h"
 #include "emulator/tests/CheckLog.h"
@@ -351,11 +354,28 @@ bool WriteExpected(const char* path, const std::uint8_t* image) {
     return CloseHandle(out) && ok && written == CNF_EEPROM_SIZE;
 }
 
+int CheckAbsent() {
+    CCheckLog log;
+    HANDLE device = OpenDevice();
+    DWORD error = device == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    log.Expect(device == INVALID_HANDLE_VALUE && error == ERROR_FILE_NOT_FOUND,
+               "%s does not exist (open fails with %lu, expected %lu)", kDeviceName,
+               static_cast<unsigned long>(error), static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
+    if (device != INVALID_HANDLE_VALUE) {
+        CloseHandle(device);
+    }
+    log.PrintSummary();
+    return log.Failed() == 0 ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--absent") == 0) {
+        return CheckAbsent();
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <eeprom-file> <expected-file>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <eeprom-file> <expected-file> | --absent\n", argv[0]);
         return 2;
     }
     CCheckLog log;

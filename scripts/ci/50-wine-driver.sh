@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# The emulated card driver under Wine: cross-builds vymcnf.sys and its console test program,
+# then, in a fresh headless prefix, installs, starts, exercises, stops and removes the driver,
+# both by the sc steps themselves and through emulator/install.cmd and emulator/remove.cmd.
+# Starts that must fail (missing or wrong-sized EEPROM file) are checked as well.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw --target vymcnf vymcnf_contract_test
+built=build/mingw/emulator
+
+work=$(mktemp -d)
+export WINEPREFIX="$work/prefix"
+# Quiet, except for the driver's own messages (DbgPrint), which Wine prints on this channel.
+export WINEDEBUG=-all,warn+debugstr
+export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installers in a test prefix
+unset DISPLAY WAYLAND_DISPLAY
+# Every Wine command's diagnostics go here; so do the driver's, since winedevice.exe inherits
+# the stream of whichever command started the service manager.
+messages="$work/wine-messages.log"
+
+finish() {
+    local status=$?
+    timeout 30 wineserver -k >/dev/null 2>&1 || true
+    timeout 30 wineserver -w >/dev/null 2>&1 || true
+    if [ "$status" -ne 0 ] && [ -f "$messages" ]; then
+        echo "--- driver messages"
+        grep -a "vymcnf:" "$messages" || true
+    fi
+    rm -rf "$work"
+    exit "$status"
+}
+trap finish EXIT
+
+fail() {
+    echo "wine driver: FAIL - $*" >&2
+    exit 1
+}
+pass() { echo "wine driver: ok - $*"; }
+
+# Every Wine command is bounded and reads no standard input.
+w() { timeout 120 wine "$@" </dev/null 2>>"$messages"; }
+
+timeout 300 wine wineboot -i </dev/null >>"$messages" 2>&1 || fail "wineboot -i did not set up the prefix"
+# The prefix's setup goes on in the background and holds the service database meanwhile; it is
+# done when the server has nothing left to run.
+timeout 120 wineserver -w || fail "the prefix's setup did not finish"
+# From here on the server, and with it the service manager and the driver, must outlive each
+# single command.
+timeout 30 wineserver -p
+
+drive_c="$WINEPREFIX/drive_c"
+mkdir -p "$drive_c/vymcnf" "$drive_c/vym card"
+cp "$built/vymcnf.sys" "$built/tests/vymcnf_contract_test.exe" emulator/install.cmd \
+    emulator/remove.cmd "$drive_c/vymcnf/"
+test_exe='C:\vymcnf\vymcnf_contract_test.exe'
+parameters='HKLM\SYSTEM\CurrentControlSet\Services\vymcnf\Parameters'
+
+# A card image of random bytes whose last byte is 0, so the test's write of 0xAB there shows.
+make_image() {
+    head -c 2048 /dev/urandom >"$1"
+    printf '\000' | dd of="$1" bs=1 seek=2047 conv=notrunc status=none
+}
+
+# Runs the test program against a started driver and checks the file it leaves behind:
+# the bytes the program expects, exactly 300 of them changed, 0xAB at 2047.
+exercise() {
+    local file=$1 windows_file=$2 expected=$3 windows_expected=$4
+    cp "$file" "$work/original.bin"
+    w "$test_exe" "$windows_file" "$windows_expected" || fail "the test program reported failures"
+    cmp "$file" "$expected" || fail "the EEPROM file is not the image the writes should leave"
+    local changed
+    changed=$({ cmp -l "$work/original.bin" "$file" || true; } | wc -l)
+    [ "$changed" -eq 300 ] || fail "$changed bytes of the EEPROM file changed, not 300"
+    [ "$(od -An -tx1 -j2047 -N1 "$file" | tr -d ' ')" = ab ] || fail "byte 2047 is not 0xab"
+    pass "the EEPROM file holds every acknowledged write and nothing else"
+}
+
+# After a stop the driver unloads; give it a bounded moment.
+expect_absent() {
+    local tries=0
+    until w "$test_exe" --absent >/dev/null; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 20 ] || fail "\\\\.\\VymCnf still exists $1"
+        sleep 0.5
+    done
+    pass "\\\\.\\VymCnf is gone $1"
+}
+
+# 1. The sc steps by hand, with the default EEPROM file beside the driver.
+make_image "$drive_c/vymcnf/vymcnf.bin"
+w sc create vymcnf type= kernel start= demand binPath= 'C:\vymcnf\vymcnf.sys' >/dev/null ||
+    fail "sc create"
+w sc start vymcnf >/dev/null || fail "sc start with the default EEPROM file"
+grep -aq 'vymcnf: serving \\DosDevices\\VymCnf from \\??\\C:\\vymcnf\\vymcnf.bin' "$messages" ||
+    fail "the driver does not say it serves the default file beside it"
+pass "started on the default file beside the driver"
+exercise "$drive_c/vymcnf/vymcnf.bin" 'C:\vymcnf\vymcnf.bin' \
+    "$drive_c/vymcnf/expected.bin" 'C:\vymcnf\expected.bin'
+w sc stop vymcnf >/dev/null || fail "sc stop"
+expect_absent "after sc stop"
+w sc delete vymcnf >/dev/null || fail "sc delete"
+
+# 2. install.cmd and remove.cmd with a named EEPROM file in a folder with a space.
+make_image "$drive_c/vym card/eeprom.bin"
+w cmd /c 'C:\vymcnf\install.cmd' 'C:\vym card\eeprom.bin' >"$work/install.log" ||
+    { cat "$work/install.log"; fail "install.cmd"; }
+w reg query "$parameters" /v EepromFile | grep -aqF 'C:\vym card\eeprom.bin' ||
+    fail "install.cmd did not record the EEPROM file"
+pass "install.cmd recorded the EEPROM file and started the driver"
+exercise "$drive_c/vym card/eeprom.bin" 'C:\vym card\eeprom.bin' \
+    "$drive_c/vym card/expected.bin" 'C:\vym card\expected.bin'
+w cmd /c 'C:\vymcnf\remove.cmd' >/dev/null || fail "remove.cmd"
+expect_absent "after remove.cmd"
+if w sc query vymcnf >/dev/null 2>&1; then
+    fail "the service is still installed after remove.cmd"
+fi
+pass "remove.cmd removed the service"
+
+# 3. Starts that must fail, each with the driver's own word for why.
+start_must_fail() {
+    local what=$1 windows_file=$2 message=$3
+    w sc create vymcnf type= kernel start= demand binPath= 'C:\vymcnf\vymcnf.sys' >/dev/null ||
+        fail "sc create"
+    w reg add "$parameters" /v EepromFile /t REG_SZ /d "$windows_file" /f >/dev/null ||
+        fail "reg add"
+    if w sc start vymcnf >/dev/null 2>&1; then
+        fail "the driver started with $what"
+    fi
+    grep -aqF "$message" "$messages" || fail "no message \"$message\" for $what"
+    expect_absent "after the refused start with $what"
+    w sc delete vymcnf >/dev/null || fail "sc delete"
+    pass "the driver refuses to start with $what: $message"
+}
+head -c 2047 /dev/urandom >"$drive_c/vymcnf/short.bin"
+head -c 2049 /dev/urandom >"$drive_c/vymcnf/long.bin"
+: >"$drive_c/vymcnf/empty.bin"
+start_must_fail "a missing file" 'C:\vymcnf\missing.bin' \
+    'cannot open the EEPROM file \??\C:\vymcnf\missing.bin (0xC0000034)'
+start_must_fail "a 2047-byte file" 'C:\vymcnf\short.bin' 'holds 2047 bytes, not 2048'
+start_must_fail "a 2049-byte file" 'C:\vymcnf\long.bin' 'holds 2049 bytes, not 2048'
+start_must_fail "an empty file" 'C:\vymcnf\empty.bin' 'holds 0 bytes, not 2048'
+start_must_fail "a folder" 'C:\vymcnf' '(0xC00000BA)'
+
+echo "wine driver: all checks passed"
