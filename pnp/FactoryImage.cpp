@@ -88,7 +88,8 @@ constexpr std::array<std::uint8_t, EEPROM_SIZE> MakeFactoryImage() {
     // bytes 0x31 or 0x15, which end identifier data when the card is read back; that is
     // why the first MIDI port is called "Midi Port".
 
-    // Codec: play DMA 1, record DMA 0, IRQ 5, WSS at 0x534, FM at 0x388, SB Pro at 0x220.
+    // Offsets 38 to 88, Codec: play DMA 1, record DMA 0, IRQ 5, WSS at 0x534, FM at 0x388,
+    // SB Pro at 0x220.
     image.AppendLogicalDeviceId(0x0E63A800);
     image.AppendIdentifier("Codec");
     image.OpenDependentFunction();
@@ -100,21 +101,22 @@ constexpr std::array<std::uint8_t, EEPROM_SIZE> MakeFactoryImage() {
     image.AppendIoPort(0x220, 0x220, 0x20, 0x10);
     image.CloseDependentFunction();
 
-    // Game Port at 0x201.
+    // Offsets 89 to 118, Game Port at 0x201.
     image.AppendLogicalDeviceId(0x0E63A801);
     image.AppendIdentifier("Game Port");
     image.OpenDependentFunction();
     image.AppendIoPort(0x201, 0x201, 1, 1);
     image.CloseDependentFunction();
 
-    // Control: eight ports anywhere from 0x100 to 0x608, left to Plug and Play.
+    // Offsets 119 to 146, Control: eight ports anywhere from 0x100 to 0x608, left to Plug
+    // and Play.
     image.AppendLogicalDeviceId(0x0E63A810);
     image.AppendIdentifier("Control");
     image.OpenDependentFunction();
     image.AppendIoPort(0x100, 0x608, 8, 8);
     image.CloseDependentFunction();
 
-    // MIDI-2: IRQ 11, ports at 0x330.
+    // Offsets 147 to 176, MIDI-2: IRQ 11, ports at 0x330.
     image.AppendLogicalDeviceId(0x0E63A803);
     image.AppendIdentifier("MIDI-2");
     image.OpenDependentFunction();
@@ -122,7 +124,7 @@ constexpr std::array<std::uint8_t, EEPROM_SIZE> MakeFactoryImage() {
     image.AppendIoPort(0x330, 0x330, 8, 2);
     image.CloseDependentFunction();
 
-    // Midi-1: IRQ 9, ports at 0x300.
+    // Offsets 177 to 209, Midi-1: IRQ 9, ports at 0x300.
     image.AppendLogicalDeviceId(0x0E63A802);
     image.AppendIdentifier("Midi Port");
     image.OpenDependentFunction();
@@ -130,14 +132,15 @@ constexpr std::array<std::uint8_t, EEPROM_SIZE> MakeFactoryImage() {
     image.AppendIoPort(0x300, 0x300, 8, 2);
     image.CloseDependentFunction();
 
-    // Digital Control: ports at 0x308.
+    // Offsets 210 to 245, Digital Control: ports at 0x308.
     image.AppendLogicalDeviceId(0x0E63A804);
     image.AppendIdentifier("Digital Control");
     image.OpenDependentFunction();
     image.AppendIoPort(0x308, 0x308, 8, 8);
     image.CloseDependentFunction();
 
-    // End tag and the checksum that makes offsets 32 up to here add up to 0 modulo 256.
+    // Offsets 246 and 247: End tag and the checksum that makes offsets 32 up to here add up
+    // to 0 modulo 256.
     image.Append({TAG_END});
     std::uint8_t sum = 0;
     for (std::size_t i = CHECKSUM_START; i < image.position; ++i) {
@@ -145,7 +148,7 @@ constexpr std::array<std::uint8_t, EEPROM_SIZE> MakeFactoryImage() {
     }
     image.Append({static_cast<std::uint8_t>(0x100 - sum)});
 
-    // The rest of the EEPROM is erased.
+    // Offsets 248 to 2047: erased.
     while (image.position < image.bytes.size()) {
         image.Append({0xFF});
     }
@@ -180,6 +183,7 @@ static_assert(FirstDeviceFrom36() == 38, "the card-level header is 38 bytes long
 static_assert(FACTORY_IMAGE[38 + LOGICAL_DEVICE_ID_SIZE] == TAG_IDENTIFIER_STRING,
               "identifier item right after the Codec's ID");
 static_assert(ChecksumHolds(), "offsets 32 through the checksum add up to 0");
+static_assert(FACTORY_IMAGE[246] == TAG_END && FACTORY_IMAGE[248] == 0xFF, "End tag at 246");
 
 }  // namespace
 
