@@ -1,0 +1,249 @@
+#include "script/ScriptHost.h"
+
+#include "framework/MessageBox.h"
+#include "framework/UserInput.h"
+#include "script/ScriptCommand.h"
+#include "ui/DialogTemplates.h"
+#include "ui/Resource.h"
+
+namespace {
+
+const char* AnswerName(int answer) {
+    switch (answer) {
+        case IDOK:
+            return "OK";
+        case IDCANCEL:
+            return "Cancel";
+        case IDABORT:
+            return "Abort";
+        case IDRETRY:
+            return "Retry";
+        case IDIGNORE:
+            return "Ignore";
+        case IDYES:
+            return "Yes";
+        case IDNO:
+            return "No";
+        default:
+            return "?";
+    }
+}
+
+// The button a Yes from the script stands for in a question that has no Yes button.
+int FirstButton(UINT buttons) {
+    switch (buttons) {
+        case MB_OKCANCEL:
+            return IDOK;
+        case MB_ABORTRETRYIGNORE:
+        case MB_RETRYCANCEL:
+            return IDRETRY;
+        default:
+            return IDYES;
+    }
+}
+
+std::string Describe(const CControlNames::CNamedControl& control, const char* kind) {
+    return std::string(kind) + " " + std::to_string(control.id) + " (" + control.label + ")";
+}
+
+}  // namespace
+
+CScriptHost::CScriptHost(std::istream& script, CEventWriter& events, CCountingDeviceApi& device)
+    : m_script(script), m_events(events), m_device(device), m_names(SetupDialogTemplate()) {}
+
+bool CScriptHost::IsSetupDialog(const framework::WindowState& dialog) const {
+    return dialog.dialogTemplate != nullptr && dialog.dialogTemplate->id == IDD_SETUP_DIALOG;
+}
+
+bool CScriptHost::WaitForInput(const framework::WindowState* active, int timeoutMs) {
+    if (active == nullptr || m_inputEnded) {
+        return false;
+    }
+    if (!IsSetupDialog(*active)) {
+        // Only the setup dialog takes commands; any other dialog runs to its end inside the
+        // command that opened it, on timers that need not be waited for.
+        if (timeoutMs < 0) {
+            Fail();
+            return false;
+        }
+        m_nowMs += static_cast<std::uint64_t>(timeoutMs);
+        return true;
+    }
+    if (!RunNextCommand(*active)) {
+        CloseAsCancel(*active);
+    }
+    return true;
+}
+
+bool CScriptHost::RunNextCommand(const framework::WindowState& dialog) {
+    std::string line;
+    while (std::getline(m_script, line)) {
+        ++m_lineNumber;
+        const CScriptCommand command = ParseScriptCommand(line);
+        switch (command.kind) {
+            case CScriptCommandKind::Skip:
+                continue;
+            case CScriptCommandKind::Malformed:
+                m_events.Error(m_lineNumber, command.reason);
+                m_malformed = true;
+                return false;
+            case CScriptCommandKind::Pick:
+                Pick(dialog, command.arguments[0], command.arguments[1]);
+                return !m_malformed;
+            case CScriptCommandKind::Click:
+                Click(dialog, command.arguments[0]);
+                return !m_malformed;
+            case CScriptCommandKind::Answer:
+                m_answers.push_back(command.arguments[0] == "Yes" ? IDYES : IDNO);
+                return true;
+            case CScriptCommandKind::Show:
+                Show(dialog);
+                return true;
+            case CScriptCommandKind::PaceOff:
+                m_device.SetPacing(false);
+                return true;
+        }
+    }
+    return false;
+}
+
+void CScriptHost::Pick(const framework::WindowState& dialog, const std::string& control,
+                       const std::string& entry) {
+    std::string reason;
+    const CControlNames::CNamedControl* named = m_names.FindComboBox(control, reason);
+    if (named == nullptr) {
+        m_events.Error(m_lineNumber, reason);
+        m_malformed = true;
+        return;
+    }
+    const framework::WindowState* combo = dialog.FindChild(named->id);
+    if (combo == nullptr) {
+        Fail();
+        return;
+    }
+    if (!combo->AcceptsInput()) {
+        Refuse(Describe(*named, "combo box") + " is disabled");
+        return;
+    }
+    for (std::size_t index = 0; index < combo->entries.size(); ++index) {
+        if (combo->entries[index].text == entry) {
+            framework::UserPick(*combo, static_cast<int>(index));
+            return;
+        }
+    }
+    Refuse(Describe(*named, "combo box") + " has no entry \"" + entry + "\"");
+}
+
+void CScriptHost::Click(const framework::WindowState& dialog, const std::string& control) {
+    std::string reason;
+    const CControlNames::CNamedControl* named = m_names.FindPushButton(control, reason);
+    if (named == nullptr) {
+        m_events.Error(m_lineNumber, reason);
+        m_malformed = true;
+        return;
+    }
+    const framework::WindowState* button = dialog.FindChild(named->id);
+    if (button == nullptr) {
+        Fail();
+        return;
+    }
+    // Hidden buttons take the click as a message sent to them; a disabled one takes nothing.
+    if (!button->enabled) {
+        Refuse(Describe(*named, "button") + " is disabled");
+        return;
+    }
+    framework::UserClick(*button);
+}
+
+void CScriptHost::Show(const framework::WindowState& dialog) {
+    for (const CControlNames::CNamedControl& named : m_names.ComboBoxes()) {
+        const framework::WindowState* combo = dialog.FindChild(named.id);
+        if (combo == nullptr) {
+            Fail();
+            return;
+        }
+        CEventWriter::CComboState state;
+        state.id = named.id;
+        state.label = named.label;
+        state.enabled = combo->enabled;
+        state.selection = combo->curSel;
+        state.text = combo->text;
+        for (const framework::ComboEntry& item : combo->entries) {
+            state.entries.push_back(item.text);
+        }
+        m_events.Combo(state);
+    }
+}
+
+void CScriptHost::Refuse(const std::string& reason) {
+    m_events.Refused(m_lineNumber, reason);
+}
+
+void CScriptHost::CloseAsCancel(const framework::WindowState& dialog) {
+    m_inputEnded = true;
+    framework::UserEscape(dialog);
+}
+
+void CScriptHost::Fail() {
+    m_failed = true;
+    m_inputEnded = true;
+}
+
+int CScriptHost::MessageBox(const framework::WindowState* owner, const char* text,
+                            const char* caption, UINT type) {
+    (void)owner;
+    const UINT buttons = type & MB_TYPEMASK;
+    int answer = IDOK;
+    if (buttons != MB_OK) {
+        // A question takes the next queued answer; with none queued the user says no.
+        int reply = IDNO;
+        if (!m_answers.empty()) {
+            reply = m_answers.front();
+            m_answers.pop_front();
+        }
+        if (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) {
+            answer = reply;
+        } else {
+            answer = reply == IDYES ? FirstButton(buttons) : framework::SafeAnswer(type);
+        }
+    }
+    m_events.MessageBoxShown(caption != nullptr ? caption : "", text != nullptr ? text : "",
+                             static_cast<unsigned>(type), AnswerName(answer));
+    return answer;
+}
+
+void CScriptHost::Sleep(DWORD milliseconds) {
+    if (m_device.Pacing()) {
+        framework::GenericHost::Sleep(milliseconds);
+    }
+}
+
+void CScriptHost::DialogCreated(const framework::WindowState& dialog) {
+    if (!IsSetupDialog(dialog)) {
+        m_device.ResetWrites();
+    }
+}
+
+void CScriptHost::DialogEnded(const framework::WindowState& dialog, INT_PTR result) {
+    if (IsSetupDialog(dialog)) {
+        m_setupResult = result;
+    }
+}
+
+void CScriptHost::DialogDestroyed(const framework::WindowState& dialog) {
+    if (IsSetupDialog(dialog)) {
+        // A dialog that ends without EndDialog was ended by a quit: the program quit from its
+        // initialisation.
+        m_events.End(m_setupResult == IDOK ? "OK" : m_setupResult == -1 ? "quit" : "Cancel");
+        m_ended = true;
+        return;
+    }
+    const framework::WindowState* progress = dialog.FindChild(IDC_PROGRESS);
+    if (progress != nullptr) {
+        m_events.Progress(progress->rangeHigh, progress->pos, m_device.Writes());
+    }
+}
+
+void CScriptHost::FileWritten(const char* path, long size) {
+    m_events.File(path, size);
+}

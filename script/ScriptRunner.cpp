@@ -1,0 +1,20 @@
+#include "script/ScriptRunner.h"
+
+#include "app/SetupApp.h"
+#include "framework/Framework.h"
+#include "script/CountingDeviceApi.h"
+#include "script/EventWriter.h"
+#include "script/ScriptHost.h"
+#include "ui/SetupResources.h"
+
+int RunScript(std::istream& script, std::ostream& out) {
+    CCountingDeviceApi device;
+    CEventWriter events(out);
+    CScriptHost host(script, events, device);
+    AfxSetResourceModule(&SetupResourceModule());
+    AfxWinMain(host, "vymsetup-script");
+    if (host.Malformed()) {
+        return RUN_MALFORMED_SCRIPT;
+    }
+    return host.Failed() ? RUN_INTERNAL_FAILURE : RUN_ENDED_NORMALLY;
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <istream>
+#include <ostream>
+
+// Exit statuses of the runner.
+constexpr int RUN_ENDED_NORMALLY = 0;
+constexpr int RUN_INTERNAL_FAILURE = 1;
+constexpr int RUN_MALFORMED_SCRIPT = 2;
+
+// Runs the whole program once with script as the user and events as its screen: registers the
+// program's resources, puts the counting device services in place and runs the application
+// object to its end. Returns one of the statuses above.
+int RunScript(std::istream& script, std::ostream& events);

@@ -1,0 +1,79 @@
+// vymsetup-script: runs VYM Card Setup unattended, user actions from a script, what the
+// program shows as JSON Lines on standard output.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "script/ScriptRunner.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vymsetup-script [SCRIPT]\n"
+    "Runs VYM Card Setup with no screen. User actions come from SCRIPT (standard input when\n"
+    "none is named, or when it is -); what the program shows goes to standard output as JSON\n"
+    "Lines, one event a line.\n"
+    "\n"
+    "Script commands, one a line (# starts a comment line; quote words holding spaces):\n"
+    "  pick CONTROL ENTRY   pick ENTRY (its text, e.g. 534, PnP, ---) in a combo box\n"
+    "  click CONTROL        click a push button (OK, Cancel, \"Read Port\", Button1)\n"
+    "  answer Yes|No        the answer to the next question a message box asks\n"
+    "  show                 one combo event for each of the twelve combo boxes\n"
+    "  pace off             skip the 20 ms pause after each written byte\n"
+    "CONTROL is a control ID (1003) or a name (\"WSS I/O\", OK).\n"
+    "\n"
+    "Environment: VYMCNF_EEPROM the emulated card's EEPROM file; VYMCNF_DRIVE_C the folder\n"
+    "that stands for c:\\ (default: the current folder).\n"
+    "Exit status: 0 the program ended normally, 2 a malformed script line or bad usage,\n"
+    "1 an internal failure.\n"
+    "  --help      show this text\n"
+    "  --version   show the version\n";
+
+int UsageError(const std::string& message) {
+    std::cerr << "vymsetup-script: " << message << "\nTry 'vymsetup-script --help'.\n";
+    return RUN_MALFORMED_SCRIPT;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Events end in a line feed alone on every platform.
+    _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    const char* scriptPath = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const char* argument = argv[i];
+        if (std::strcmp(argument, "--help") == 0) {
+            std::cout << kUsage;
+            return 0;
+        }
+        if (std::strcmp(argument, "--version") == 0) {
+            std::cout << "vymsetup-script " VYM_VERSION "\n";
+            return 0;
+        }
+        if (argument[0] == '-' && std::strcmp(argument, "-") != 0) {
+            return UsageError(std::string("unknown option ") + argument);
+        }
+        if (scriptPath != nullptr) {
+            return UsageError("only one SCRIPT can be given");
+        }
+        scriptPath = argument;
+    }
+    std::ios::sync_with_stdio(false);
+    if (scriptPath == nullptr || std::strcmp(scriptPath, "-") == 0) {
+        return RunScript(std::cin, std::cout);
+    }
+    std::ifstream script(scriptPath, std::ios::binary);
+    if (!script) {
+        return UsageError(std::string("cannot open the script ") + scriptPath);
+    }
+    return RunScript(script, std::cout);
+}

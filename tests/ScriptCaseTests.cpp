@@ -1,0 +1,168 @@
+// Whole-program cases: each tests/cases/NAME.script runs through vymsetup-script on a card
+// made from NAME.image; the events must be those of NAME.expected.jsonl and the card must end
+// as NAME.eeprom describes (unchanged when there is none).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "tests/CaseImage.h"
+#include "tests/RunProgram.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kCases = VYM_CASES_DIR;
+const std::string kRunner = VYM_SCRIPT_RUNNER;
+
+std::vector<std::string> CaseNames() {
+    std::vector<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(kCases)) {
+        if (entry.path().extension() == ".script") {
+            names.push_back(entry.path().stem().string());
+        }
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string Replace(std::string text, const std::string& what, const std::string& with) {
+    for (std::size_t at = text.find(what); at != std::string::npos;
+         at = text.find(what, at + with.size())) {
+        text.replace(at, what.size(), with);
+    }
+    return text;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty()) {
+            lines.push_back(line);
+        }
+    }
+    return lines;
+}
+
+CCaseImage ImageFrom(const fs::path& description, const CCaseImage* initial) {
+    CCaseImage image;
+    std::string error;
+    std::ifstream file(description);
+    if (!file) {
+        // No description: the factory card, or the initial card unchanged.
+        std::istringstream standard(initial ? "image\n" : "factory\n");
+        EXPECT_EQ(BuildCaseImage(standard, initial, image, error), 1) << error;
+        return image;
+    }
+    EXPECT_EQ(BuildCaseImage(file, initial, image, error), 1) << description << ": " << error;
+    return image;
+}
+
+std::string FirstDifference(const std::vector<std::uint8_t>& actual,
+                            const std::vector<std::uint8_t>& expected) {
+    if (actual.size() != expected.size()) {
+        return "size " + std::to_string(actual.size()) + ", expected " +
+               std::to_string(expected.size());
+    }
+    int shown = 0;
+    std::ostringstream text;
+    for (std::size_t i = 0; i < actual.size() && shown < 8; ++i) {
+        if (actual[i] != expected[i]) {
+            text << "offset " << i << ": " << int(actual[i]) << ", expected " << int(expected[i])
+                 << "; ";
+            ++shown;
+        }
+    }
+    return text.str();
+}
+
+std::vector<std::uint8_t> FileBytes(const fs::path& path) {
+    const std::string text = ReadWholeFile(path.string());
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+class ScriptCase : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(ScriptCase, EventsAndCardAsExpected) {
+    const std::string name = GetParam();
+    const fs::path work =
+        fs::path(::testing::TempDir()) / ("vymsetup-case-" + name + "-" + std::to_string(getpid()));
+    fs::remove_all(work);
+    fs::create_directories(work / "drive-c");
+    fs::create_directories(work / "home");
+    const fs::path card = work / "eeprom.bin";
+
+    const CCaseImage initial = ImageFrom(kCases / (name + ".image"), nullptr);
+    if (initial.present) {
+        std::ofstream(card, std::ios::binary)
+            .write(reinterpret_cast<const char*>(initial.bytes.data()),
+                   static_cast<std::streamsize>(initial.bytes.size()));
+    }
+    const CCaseImage expectedCard = ImageFrom(kCases / (name + ".eeprom"), &initial);
+
+    const std::vector<std::string> environment = {
+        "VYMCNF_EEPROM=" + card.string(),
+        "VYMCNF_DRIVE_C=" + (work / "drive-c").string(),
+        "HOME=" + (work / "home").string(),
+        "XDG_DATA_HOME=" + (work / "home").string(),
+    };
+    const CProgramRun run =
+        RunProgram(kRunner, {(kCases / (name + ".script")).string()}, environment, work.string());
+
+    int expectedStatus = 0;
+    std::ifstream(kCases / (name + ".exit")) >> expectedStatus;
+    EXPECT_EQ(run.exitStatus, expectedStatus) << run.errors;
+
+    const std::string expectedText =
+        Replace(ReadWholeFile((kCases / (name + ".expected.jsonl")).string()), "${DRIVE_C}",
+                (work / "drive-c").string());
+    const std::vector<std::string> expected = Lines(expectedText);
+    const std::vector<std::string> actual = Lines(run.output);
+    bool dumped = false;
+    for (std::size_t i = 0; i < std::max(expected.size(), actual.size()); ++i) {
+        const std::string want = i < expected.size() ? expected[i] : "(nothing)";
+        const std::string got = i < actual.size() ? actual[i] : "(nothing)";
+        const auto wantJson = nlohmann::json::parse(want, nullptr, false);
+        const auto gotJson = nlohmann::json::parse(got, nullptr, false);
+        ASSERT_FALSE(wantJson.is_discarded() && i < expected.size())
+            << "bad expected line " << want;
+        if (wantJson.is_discarded() || gotJson.is_discarded() || wantJson != gotJson) {
+            ADD_FAILURE() << "event " << i + 1 << "\n  expected: " << want
+                          << "\n  actual:   " << got;
+            break;
+        }
+        dumped = dumped || gotJson.value("event", "") == "file";
+    }
+
+    if (expectedCard.present) {
+        EXPECT_TRUE(fs::exists(card));
+        const std::vector<std::uint8_t> bytes = FileBytes(card);
+        EXPECT_TRUE(bytes == expectedCard.bytes) << FirstDifference(bytes, expectedCard.bytes);
+        if (dumped) {
+            // The dump holds exactly the first 500 bytes of the card.
+            const std::vector<std::uint8_t> dump = FileBytes(work / "drive-c" / "tt.bin");
+            EXPECT_TRUE(dump == std::vector<std::uint8_t>(bytes.begin(), bytes.begin() + 500))
+                << "tt.bin: " << dump.size() << " bytes";
+        }
+    } else {
+        EXPECT_FALSE(fs::exists(card)) << "a card file appeared";
+    }
+    if (!HasFailure()) {
+        fs::remove_all(work);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ScriptCase, ::testing::ValuesIn(CaseNames()),
+                         [](const ::testing::TestParamInfo<std::string>& info) {
+                             std::string name = info.param;
+                             std::replace(name.begin(), name.end(), '-', '_');
+                             return name;
+                         });
+
+}  // namespace
