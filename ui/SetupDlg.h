@@ -1,0 +1,130 @@
+#pragma once
+
+#include <cstdint>
+
+#include "driver/ConfigDriver.h"
+#include "framework/Framework.h"
+#include "pnp/LogicalDevice.h"
+#include "pnp/ResourceTags.h"
+#include "ui/ChoiceLists.h"
+
+// The program's one window: twelve combo boxes over the card's logical devices. It owns the
+// channel to the card, the device records and the image buffers for its whole life; nothing
+// of it lives on the heap.
+class CSetupDlg : public CDialog, public CConfigDriverOwner {
+public:
+    explicit CSetupDlg(CWnd* pParent = nullptr);
+    ~CSetupDlg() override;
+
+    CSetupDlg(const CSetupDlg&) = delete;
+    CSetupDlg& operator=(const CSetupDlg&) = delete;
+
+    // Card access and the image model.
+    const char* GetLastErrorText(BOOL showMessage) override;
+    int LocateDevices();
+    int BuildImage();
+
+    // Showing the card's settings.
+    void FillWssIo();
+    void FillWssIrq();
+    void FillWssPlayDma();
+    void FillWssRecordDma();
+    void FillMidi1Io();
+    void FillMidi1Irq();
+    void FillDigControlIo();
+    void FillFmIo();
+    void FillSbProIo();
+    void FillGameportIo();
+    void FillMidi2Io();
+    void FillMidi2Irq();
+    static int IrqMaskToChoice(unsigned mask);
+    static int DmaMaskToChoice(unsigned mask);
+    void SelectItemByData(CComboBox& combo, int value);
+
+    // Editing rules.
+    // The item data of the selected entry, -1 when none is selected.
+    static int CurrentChoice(const CComboBox& combo);
+    int CheckIrqOverlap();
+    void OnWssIoChanged();
+    void OnMidi2IoChanged();
+    void OnGameportIoChanged();
+    void OnMidi2IrqChanged();
+    void OnIrqChanged();
+    void OnSettingChanged();
+
+    // Device switching.
+    void SetDeviceEnabled(int enabled, int slot);
+    void EnableCodec(int enable, int pnp);
+    void EnableMidi2(int enable);
+    void EnableGamePort(int enable);
+
+    // Applying the choices and writing the card.
+    void ApplyChoices();
+    void WriteSettings();
+    void WriteImageByte(int index);
+
+    // Diagnostic dump.
+    void OnReadPort();
+    void ShowDeviceResources(int slot, int function);
+
+    // Icon handling.
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+
+    // Members in the order the dialog is built from; tests and the progress dialog read them.
+    CConfigDriver m_driver;
+    CLogicalDevice m_devices[MAX_LOGICAL_DEVICES];
+    std::uint8_t m_readImage[EEPROM_SIZE] = {};
+    std::uint8_t m_writeImage[EEPROM_SIZE] = {};
+    std::uint8_t m_header[EEPROM_SIZE] = {};
+    std::int32_t m_headerLength = 0;
+    std::int32_t m_imageLength = 0;
+    std::int32_t m_settingsChanged = 0;
+    CComboBox m_midi2Irq;
+    CComboBox m_midi2Io;
+    CComboBox m_sbProIo;
+    CComboBox m_gameportIo;
+    CComboBox m_fmIo;
+    CComboBox m_digControlIo;
+    CComboBox m_midi1Irq;
+    CComboBox m_midi1Io;
+    CComboBox m_wssRecordDma;
+    CComboBox m_wssPlayDma;
+    CComboBox m_wssIrq;
+    CComboBox m_wssIo;
+    HICON m_hIcon = nullptr;
+
+    // What writing may rely on: a card image read to its end and the six devices the writer
+    // emits, and what the last write loop did.
+    std::int32_t m_wholeImageRead = 0;
+    std::int32_t m_deviceCount = 0;
+    std::int32_t m_bytesSent = 0;
+    std::int32_t m_firstFailedWrite = -1;  // EEPROM address, -1 while every write succeeded
+    std::int32_t m_writeComplete = 0;      // the last WriteSettings sent the whole image
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    // What an I/O choice stores besides the base: the port's alignment and length, and the
+    // range "PnP" leaves to the Plug and Play manager.
+    struct CIoRange {
+        std::uint8_t alignment;
+        std::uint8_t length;
+        int pnpMinBase;
+        int pnpMaxBase;
+    };
+
+    void FillList(CComboBox& combo, std::span<const CChoice> choices);
+    void SelectIoBase(CComboBox& combo, const CIoPortDescriptor& port, int pnpIndex);
+    void ApplyIoChoice(const CComboBox& combo, CIoPortDescriptor& port, const CIoRange& range);
+    void ApplyIrqChoice(const CComboBox& combo, CIrqDescriptor& irq);
+    void ApplyDmaChoice(const CComboBox& combo, CDmaDescriptor& dma);
+    void RepairControlDevice();
+    int CanWriteImage();
+    void ReportWriteResult();
+};

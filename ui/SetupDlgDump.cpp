@@ -1,0 +1,135 @@
+// The hidden diagnostic dump: the first 500 EEPROM bytes to "c:\tt.bin", then each device's
+// resources in a message box.
+#include <algorithm>
+#include <cstdio>
+#include <span>
+
+#include "ui/SetupDlg.h"
+
+namespace {
+
+constexpr int kDumpSize = 500;
+constexpr int kDumpSearchStart = 39;
+constexpr int kDumpedDevices = 6;
+constexpr const char* kDumpPath = "c:\\tt.bin";
+constexpr int kPathSize = 4096;
+
+constexpr int kDeviceTextSize = 512;  // four ports, three DMA and two IRQ lines fit easily
+constexpr int kLineSize = 64;
+
+// A text that grows line by line and is cut, never overrun, should it ever be too long.
+class CDeviceText {
+public:
+    void Append(const char* part) {
+        while (*part != '\0' && m_length < kDeviceTextSize - 1) {
+            m_text[m_length++] = *part++;
+        }
+        m_text[m_length] = '\0';
+    }
+    void Clear() {
+        m_length = 0;
+        m_text[0] = '\0';
+    }
+    const char* Text() const { return m_text; }
+
+private:
+    char m_text[kDeviceTextSize] = "";
+    int m_length = 0;
+};
+
+}  // namespace
+
+void CSetupDlg::OnReadPort() {
+    std::uint8_t buffer[kDumpSize] = {};  // a byte whose read fails stays 0
+
+    char path[kPathSize];
+    std::FILE* file =
+        MapWindowsPath(kDumpPath, path, sizeof path) == 1 ? std::fopen(path, "wb") : nullptr;
+    for (int address = 0; address < kDumpSize; ++address) {
+        m_driver.ReadByte(static_cast<std::uint16_t>(address), buffer + address);
+    }
+    // A file that cannot be created is skipped; the device listing still runs.
+    if (file != nullptr) {
+        const std::size_t written = std::fwrite(buffer, kDumpSize, 1, file);
+        const int closed = std::fclose(file);
+        if (written == 1 && closed == 0) {
+            AfxFileWritten(path, kDumpSize);  // hosts may show where the dump went
+        }
+    }
+
+    int position = kDumpSearchStart;
+    while (position < kDumpSize && buffer[position] != TAG_LOGICAL_DEVICE_ID) {
+        ++position;
+    }
+    // No device in the dump, one the parser rejects or six that do not fit: no boxes.
+    bool parsed = position < kDumpSize;
+    const std::span<const std::uint8_t> dump(buffer);
+    for (int slot = 0; parsed && slot < kDumpedDevices; ++slot) {
+        const int consumed =
+            m_devices[slot].Parse(dump.subspan(static_cast<std::size_t>(position)));
+        if (consumed < 0) {
+            parsed = false;
+            break;
+        }
+        position += consumed;
+    }
+    if (parsed) {
+        for (int slot = 0; slot < kDumpedDevices; ++slot) {
+            ShowDeviceResources(slot, 0);
+        }
+    }
+    UpdateData(FALSE);
+}
+
+void CSetupDlg::ShowDeviceResources(int slot, int function) {
+    if (slot < 0 || slot >= MAX_LOGICAL_DEVICES || function < 0 ||
+        function >= MAX_DEPENDENT_FUNCTIONS) {
+        return;
+    }
+    const CDependentFunction& resources = m_devices[slot].dependentFunctions[function];
+    const int ioCount = std::min<int>(resources.ioCount, MAX_IO_PORTS);
+    const int dmaCount = std::min<int>(resources.dmaCount, MAX_DMA_CHANNELS);
+    const int irqCount = std::min<int>(resources.irqCount, MAX_IRQS);
+
+    CDeviceText text;
+    char line[kLineSize];
+    bool disabled = true;
+    if (ioCount > 0) {
+        disabled = false;
+        for (int j = 0; j < ioCount; ++j) {
+            std::snprintf(line, sizeof line, "Port %d, Start: %x, End: %x", j,
+                          static_cast<unsigned>(resources.ioPorts[j].minBase),
+                          static_cast<unsigned>(resources.ioPorts[j].maxBase));
+            text.Append(line);
+            text.Append("\n");
+        }
+    }
+    text.Append("\n");
+    if (dmaCount > 0) {
+        disabled = false;
+        for (int j = 0; j < dmaCount; ++j) {
+            // The mask byte as the card holds it, not a channel number.
+            std::snprintf(line, sizeof line, "DMA %d, Channel: %x", j,
+                          static_cast<unsigned>(resources.dmaChannels[j].mask));
+            text.Append(line);
+            text.Append("\n");
+        }
+    }
+    text.Append("\n");
+    if (irqCount > 0) {
+        for (int j = 0; j < irqCount; ++j) {
+            std::snprintf(line, sizeof line, "Interrupt %d, InterruptMask: %x", j,
+                          static_cast<unsigned>(resources.irqs[j].mask));
+            text.Append(line);
+            text.Append("\n");
+        }
+    } else if (disabled) {
+        text.Clear();
+        text.Append("Device disabled");
+    }
+    text.Append("\n");
+
+    char caption[32];
+    std::snprintf(caption, sizeof caption, "Device %d", slot + 1);
+    MessageBox(text.Text(), caption, MB_OK);
+}

@@ -1,0 +1,100 @@
+// Writing the EEPROM: OK's question, the write flow and the byte the progress dialog sends.
+#include <cstdio>
+
+#include "ui/SetupDlg.h"
+#include "ui/WriteEepromDlg.h"
+
+namespace {
+
+constexpr int kPauseAfterByteMs = 20;  // the EEPROM's write cycle
+
+}  // namespace
+
+void CSetupDlg::OnOK() {
+    if (CheckIrqOverlap() == 0) {
+        return;
+    }
+    if (m_settingsChanged != 0) {
+        const int answer =
+            MessageBox("Settings are changed. Do you want to write new settings to EEPROM ?",
+                       "Write EEPROM", MB_YESNO | MB_ICONQUESTION);
+        if (answer == IDYES) {
+            WriteSettings();
+            // The dialog closes only over a card that holds the new settings; otherwise the
+            // user has been told why and may try OK again or leave with Cancel.
+            if (m_writeComplete == 0) {
+                return;
+            }
+        }
+    }
+    CDialog::OnOK();
+}
+
+int CSetupDlg::CanWriteImage() {
+    // Writing rebuilds the whole image from what was read: a partial read or a card without
+    // its six devices would turn into an image the card never had.
+    if (m_wholeImageRead == 0) {
+        AfxMessageBox("Couldn't read the whole EEPROM, so nothing was written.", MB_ICONHAND, 0);
+        return 0;
+    }
+    if (m_deviceCount < WRITTEN_LOGICAL_DEVICES) {
+        AfxMessageBox("Couldn't find six logical devices in the EEPROM, so nothing was written.",
+                      MB_ICONHAND, 0);
+        return 0;
+    }
+    return 1;
+}
+
+void CSetupDlg::WriteSettings() {
+    m_writeComplete = 0;
+    if (CanWriteImage() == 0) {
+        return;
+    }
+    ApplyChoices();
+    if (BuildImage() == 0) {
+        return;
+    }
+
+    m_bytesSent = 0;
+    m_firstFailedWrite = -1;
+    {
+        CWriteEepromDlg progress;
+        progress.m_pSetupDlg = this;
+        progress.DoModal();
+    }
+    ReportWriteResult();
+}
+
+void CSetupDlg::ReportWriteResult() {
+    if (m_bytesSent == 0) {
+        AfxMessageBox("Writing was stopped before it began, so nothing was written.",
+                      MB_ICONEXCLAMATION, 0);
+        return;
+    }
+    int failed = m_firstFailedWrite;
+    if (failed < 0 && m_bytesSent < m_imageLength) {
+        failed = m_bytesSent;  // the loop ended early: the rest of the image is missing
+    }
+    if (failed >= 0) {
+        char text[128];
+        std::snprintf(text, sizeof text,
+                      "Couldn't write EEPROM at address %d. The card may now hold an incomplete "
+                      "image.",
+                      failed);
+        AfxMessageBox(text, MB_ICONHAND, 0);
+        return;
+    }
+    m_writeComplete = 1;
+}
+
+void CSetupDlg::WriteImageByte(int index) {
+    if (index < 0 || index >= m_imageLength) {
+        return;  // only bytes of the built image reach the card
+    }
+    if (m_driver.WriteByte(static_cast<std::uint16_t>(index), m_writeImage[index]) == 0 &&
+        m_firstFailedWrite < 0) {
+        m_firstFailedWrite = index;
+    }
+    ++m_bytesSent;
+    Sleep(kPauseAfterByteMs);
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "driver/testing/DeviceDouble.h"
+#include "framework/Framework.h"
+#include "framework/MessageQueue.h"
+#include "framework/testing/ScriptedHost.h"
+#include "pnp/FactoryImage.h"
+#include "ui/Resource.h"
+#include "ui/SetupDlg.h"
+#include "ui/tests/CardImage.h"
+
+// The scripted host, with what the dialog tests need besides: where each pause fell among the
+// card's requests, and the files the program said it wrote.
+class CTestHost : public framework::testing::ScriptedHost {
+public:
+    explicit CTestHost(const CDeviceDouble& card) : m_card(card) {}
+
+    struct CWrittenFile {
+        std::string path;
+        long size;
+    };
+
+    void Sleep(DWORD milliseconds) override;
+    void FileWritten(const char* path, long size) override;
+    void DialogDestroyed(const framework::WindowState& dialog) override;
+
+    // Runs as a dialog's windows go, while its member controls are still bound to them.
+    std::function<void(const framework::WindowState&)> onDestroyed;
+
+    // For every pause, how many driver requests had been made before it.
+    std::vector<std::size_t> requestsBeforeSleep;
+    std::vector<CWrittenFile> files;
+
+private:
+    const CDeviceDouble& m_card;
+};
+
+// One byte write the card received.
+struct CByteWrite {
+    int address;
+    int value;
+    bool operator==(const CByteWrite&) const = default;
+};
+
+// Registers the program's resources before anything looks them up.
+struct CRegisteredResources {
+    CRegisteredResources();
+};
+
+// A setup dialog over a card double. Tests load the card, queue what the user does and what to
+// look at while the dialog is open, then run it.
+class SetupDlgTest : public ::testing::Test {
+protected:
+    void LoadCard(const CCardImage& image);
+    void LoadCard(const CEepromBytes& bytes);
+
+    // Runs check while the setup dialog is open and waits for the user.
+    void WhileOpen(std::function<void()> check);
+    // The user picks the entry with this text in a combo box of the setup dialog.
+    void Pick(int controlId, const std::string& entryText);
+    void Click(int controlId);
+    // Runs the setup dialog until the queued actions end it; returns what DoModal returns.
+    INT_PTR Run();
+    // Picks, clicks and checks are queued; Cancel is added so the dialog always ends.
+    INT_PTR RunThenCancel();
+
+    std::vector<CByteWrite> Writes() const;
+    std::vector<std::string> BoxTexts() const;
+
+    CRegisteredResources resources;
+    CDeviceDouble card;
+    CTestHost host{card};
+    CSetupDlg dlg;
+};
+
+// What a combo box shows and holds.
+std::string Text(const CComboBox& combo);
+std::string SelectedText(const CComboBox& combo);
+std::vector<std::string> Entries(const CComboBox& combo);
+std::vector<int> ItemData(const CComboBox& combo);
