@@ -10,9 +10,8 @@
 #define VYMCNF_DEVICE_NAME L"\\Device\\VymCnf"
 #define VYMCNF_LINK_NAME L"\\DosDevices\\VymCnf"
 
-/* The EEPROM file sits beside the driver under this name unless the service's Parameters key
-   names another in its EepromFile value. */
-#define VYMCNF_DEFAULT_EEPROM_NAME L"vymcnf.bin"
+/* The value of the service's Parameters key that names the EEPROM file (NtPath.h tells where
+   the file is when it does not). */
 #define VYMCNF_EEPROM_VALUE_NAME L"EepromFile"
 
 /* Longest NT path of the EEPROM file we accept, in characters; a longer one fails the start
