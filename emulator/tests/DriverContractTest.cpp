@@ -278,6 +278,7 @@ void CheckRefusedRequests(CCheckLog& log, HANDLE device, HANDLE file, const std:
     FillRequest(buffer, 5, 0);
     const DWORD unknownCodes[] = {
         CTL_CODE(VYMCNF_DEVICE_TYPE, 0x915, METHOD_BUFFERED, FILE_ANY_ACCESS),
+        CTL_CODE(VYMCNF_DEVICE_TYPE, 0x915, METHOD_BUFFERED, FILE_READ_ACCESS),
         CTL_CODE(VYMCNF_DEVICE_TYPE, VYMCNF_FUNCTION_READ_BYTE, METHOD_BUFFERED, FILE_ANY_ACCESS),
         IOCTL_CNF_READ_BYTE | METHOD_NEITHER,
         CTL_CODE(FILE_DEVICE_UNKNOWN, VYMCNF_FUNCTION_READ_BYTE, METHOD_BUFFERED, FILE_READ_ACCESS),
@@ -299,6 +300,46 @@ void CheckRefusedRequests(CCheckLog& log, HANDLE device, HANDLE file, const std:
     error = ok ? 0 : GetLastError();
     log.Expect(!ok && error == ERROR_INVALID_FUNCTION, "WriteFile on the device fails with %lu",
                static_cast<unsigned long>(error));
+}
+
+// The access bits of the two codes hold: a handle opened for reading only may read but not
+// write, one opened for writing only may write but not read. Any handle here is the only open.
+void CheckAccessRights(CCheckLog& log, HANDLE file, const std::uint8_t* image) {
+    const std::uint16_t address = 5;
+    std::uint8_t request[CNF_REQUEST_SIZE];
+
+    HANDLE reader = CreateFileA(kDeviceName, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (log.Expect(reader != INVALID_HANDLE_VALUE, "the device opens for reading only")) {
+        CCall read = ReadRequest(reader, address, request);
+        CCall write = WriteRequest(reader, address, static_cast<std::uint8_t>(~image[address]));
+        log.Expect(read.ok && request[CNF_REQUEST_VALUE] == image[address],
+                   "a read-only handle reads (error %lu)", static_cast<unsigned long>(read.error));
+        ExpectRefused(log, write, ERROR_ACCESS_DENIED, "write through a read-only handle");
+        log.Expect(FileByte(file, address) == image[address],
+                   "the write through a read-only handle changed no byte");
+        CloseHandle(reader);
+    }
+
+    HANDLE writer = CreateFileA(kDeviceName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (log.Expect(writer != INVALID_HANDLE_VALUE, "the device opens for writing only")) {
+        // The byte it holds already, so the image stays as the later checks expect it.
+        CCall write = WriteRequest(writer, address, image[address]);
+        log.Expect(write.ok, "a write-only handle writes (error %lu)",
+                   static_cast<unsigned long>(write.error));
+        ExpectRefused(log, ReadRequest(writer, address, request), ERROR_ACCESS_DENIED,
+                      "read through a write-only handle");
+        CloseHandle(writer);
+    }
+
+    HANDLE lowerCase = CreateFileA("\\\\.\\vymcnf", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                   OPEN_EXISTING, 0, nullptr);
+    DWORD error = lowerCase == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    log.Expect(lowerCase != INVALID_HANDLE_VALUE && ReadRequest(lowerCase, 0, request).ok,
+               "the device name is matched without regard to case (error %lu)",
+               static_cast<unsigned long>(error));
+    if (lowerCase != INVALID_HANDLE_VALUE) {
+        CloseHandle(lowerCase);
+    }
 }
 
 std::uint16_t TimedWriteAddress(int index) {
@@ -410,6 +451,7 @@ int main(int argc, char** argv) {
     CheckWrites(log, device, file, image);
     CloseHandle(device);
     CheckReopen(log, file, image);
+    CheckAccessRights(log, file, image);
     CloseHandle(file);
 
     log.Expect(WriteExpected(argv[2], image), "the expected image is written to %s", argv[2]);
