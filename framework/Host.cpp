@@ -1,0 +1,137 @@
+#include "framework/Host.h"
+
+#include <chrono>
+#include <thread>
+
+#include "framework/ControlState.h"
+#include "framework/Dialog.h"
+#include "framework/MessageBox.h"
+#include "framework/MessageQueue.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace framework {
+namespace {
+
+Host* g_host = nullptr;
+
+// Takes a quit that reached the thread's native queue (the system's PostQuitMessage).
+void TakeNativeQuit() {
+#ifdef _WIN32
+    MSG message;
+    if (::PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        PostQuit(static_cast<int>(message.wParam));
+    }
+#endif
+}
+
+// Answers without asking and ends every dialog: what runs when no front end is installed.
+class StandInHost final : public GenericHost {
+public:
+    int MessageBox(const WindowState*, const char*, const char*, UINT type) override {
+        return SafeAnswer(type);
+    }
+    void Sleep(DWORD) override {}
+    bool WaitForInput(const WindowState*, int) override { return false; }
+};
+
+}  // namespace
+
+void Host::Sleep(DWORD milliseconds) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+HDC Host::BeginPaint(const WindowState& window) {
+    // A stand-in device context: only compared, never used as a real one.
+    return reinterpret_cast<HDC>(const_cast<WindowState*>(&window));
+}
+
+HICON Host::LoadIcon(const CIconResource& icon, int size) {
+    (void)size;
+    return reinterpret_cast<HICON>(const_cast<CIconResource*>(&icon));
+}
+
+int Host::SystemMetric(int index) {
+    switch (index) {
+        case SM_CXICON:
+        case SM_CYICON:
+            return 32;
+        case SM_CXSMICON:
+        case SM_CYSMICON:
+            return 16;
+        default:
+            return 0;
+    }
+}
+
+std::uint64_t Host::NowMs() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+INT_PTR GenericHost::RunModalDialog(CDialog& dialog) {
+    InitDialog(dialog);
+    WindowState* window = LiveWindow(dialog.GetState());
+    if (window != nullptr && !dialog.IsEnding() && !QuitPending()) {
+        SetVisible(*window, true);  // a modal dialog is shown whatever its style says
+        DialogShown(*window);
+    }
+    for (;;) {
+        TakeNativeQuit();
+        if (dialog.IsEnding()) {
+            return dialog.GetModalResult();
+        }
+        if (QuitPending()) {
+            return -1;
+        }
+        if (DispatchOnePosted()) {
+            continue;
+        }
+        if (FireDueTimer(NowMs())) {
+            continue;
+        }
+        if (!WaitForInput(ActiveDialog(), TimeToNextTimer(NowMs()))) {
+            PostQuit(kInputEndedExitCode);
+        }
+    }
+}
+
+int GenericHost::RunMessageLoop() {
+    for (;;) {
+        TakeNativeQuit();
+        if (QuitPending()) {
+            return QuitCode();
+        }
+        if (DispatchOnePosted()) {
+            continue;
+        }
+        if (FireDueTimer(NowMs())) {
+            continue;
+        }
+        if (!WaitForInput(ActiveDialog(), TimeToNextTimer(NowMs()))) {
+            PostQuit(kInputEndedExitCode);
+        }
+    }
+}
+
+Host& CurrentHost() {
+    static StandInHost standIn;
+    return g_host != nullptr ? *g_host : standIn;
+}
+
+Host* InstalledHost() {
+    return g_host;
+}
+
+CScopedHost::CScopedHost(Host& host) : m_previous(g_host) {
+    g_host = &host;
+}
+
+CScopedHost::~CScopedHost() {
+    g_host = m_previous;
+}
+
+}  // namespace framework

@@ -1,0 +1,184 @@
+#include "framework/WindowState.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace framework {
+namespace {
+std::vector<WindowState*>& LiveWindows() {
+    static std::vector<WindowState*> windows;
+    return windows;
+}
+
+// Window class names compare without regard to case, as Windows compares them.
+bool SameClass(const char* a, const char* b) {
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (std::tolower(static_cast<unsigned char>(*a)) !=
+            std::tolower(static_cast<unsigned char>(*b))) {
+            return false;
+        }
+    }
+    return *a == *b;
+}
+
+constexpr int kBaseUnitX = 6;   // average character width of the dialog font, pixels
+constexpr int kBaseUnitY = 13;  // character height
+}  // namespace
+
+bool WindowState::IsPushButton() const {
+    if (kind != WindowKind::Button) {
+        return false;
+    }
+    const std::uint32_t type = style & template_style::kButtonTypeMask;
+    return type == 0 || type == template_style::kDefPushButton;
+}
+
+bool WindowState::IsDefaultPushButton() const {
+    return kind == WindowKind::Button &&
+           (style & template_style::kButtonTypeMask) == template_style::kDefPushButton;
+}
+
+bool WindowState::AcceptsInput() const {
+    if (!enabled) {
+        return false;
+    }
+    return parent == nullptr || parent->AcceptsInput();
+}
+
+bool WindowState::IsFocusable() const {
+    return !IsDialog() && visible && AcceptsInput() && (style & template_style::kTabStop) != 0;
+}
+
+const WindowState* WindowState::FindChild(int controlId) const {
+    for (const auto& child : children) {
+        if (child->id == controlId) {
+            return child.get();
+        }
+    }
+    return nullptr;
+}
+
+WindowState* WindowState::FindChild(int controlId) {
+    for (auto& child : children) {
+        if (child->id == controlId) {
+            return child.get();
+        }
+    }
+    return nullptr;
+}
+
+const WindowState& WindowState::Dialog() const {
+    const WindowState* window = this;
+    while (window->parent != nullptr) {
+        window = window->parent;
+    }
+    return *window;
+}
+
+int WindowState::DefaultButtonId() const {
+    const WindowState& dialog = Dialog();
+    if (dialog.focusId != 0) {
+        const WindowState* focused = dialog.FindChild(dialog.focusId);
+        if (focused != nullptr && focused->IsPushButton()) {
+            return focused->id;
+        }
+    }
+    for (const auto& child : dialog.children) {
+        if (child->IsDefaultPushButton()) {
+            return child->id;
+        }
+    }
+    return IDOK;
+}
+
+WindowKind KindOfClass(const char* className, std::uint32_t style) {
+    if (className == nullptr) {
+        return WindowKind::Other;
+    }
+    if (SameClass(className, "BUTTON")) {
+        return (style & template_style::kButtonTypeMask) == template_style::kGroupBox
+                   ? WindowKind::GroupBox
+                   : WindowKind::Button;
+    }
+    if (SameClass(className, "COMBOBOX")) {
+        return WindowKind::ComboBox;
+    }
+    if (SameClass(className, "STATIC")) {
+        return WindowKind::Static;
+    }
+    if (SameClass(className, "msctls_progress32")) {
+        return WindowKind::Progress;
+    }
+    return WindowKind::Other;
+}
+
+std::unique_ptr<WindowState> BuildDialogWindows(const CDialogTemplate& dialogTemplate,
+                                                CDialog* dialog) {
+    (void)dialog;
+    auto window = std::make_unique<WindowState>();
+    window->kind = WindowKind::Dialog;
+    window->className = "#32770";
+    window->id = dialogTemplate.id;
+    window->text = dialogTemplate.caption != nullptr ? dialogTemplate.caption : "";
+    window->style = dialogTemplate.style;
+    window->exStyle = dialogTemplate.exStyle;
+    window->x = dialogTemplate.x;
+    window->y = dialogTemplate.y;
+    window->cx = dialogTemplate.cx;
+    window->cy = dialogTemplate.cy;
+    window->visible = (dialogTemplate.style & template_style::kVisible) != 0;
+    window->enabled = (dialogTemplate.style & WS_DISABLED) == 0;
+    window->dialogTemplate = &dialogTemplate;
+    window->clientWidth = dialogTemplate.cx * kBaseUnitX / 4;
+    window->clientHeight = dialogTemplate.cy * kBaseUnitY / 8;
+    for (const CDialogItemTemplate& item : dialogTemplate.items) {
+        auto control = std::make_unique<WindowState>();
+        control->className = item.className != nullptr ? item.className : "";
+        control->kind = KindOfClass(item.className, item.style);
+        control->id = item.id;
+        control->text = item.text != nullptr ? item.text : "";
+        control->style = item.style;
+        control->x = item.x;
+        control->y = item.y;
+        control->cx = item.cx;
+        control->cy = item.cy;
+        control->visible = (item.style & template_style::kVisible) != 0;
+        control->enabled = (item.style & WS_DISABLED) == 0;
+        if (control->kind == WindowKind::ComboBox) {
+            control->text.clear();  // a combo box shows its selection, nothing before one
+        }
+        control->parent = window.get();
+        window->children.push_back(std::move(control));
+    }
+    return window;
+}
+
+void RegisterWindows(WindowState& dialog) {
+    auto& live = LiveWindows();
+    live.push_back(&dialog);
+    for (auto& child : dialog.children) {
+        live.push_back(child.get());
+    }
+}
+
+void UnregisterWindows(WindowState& dialog) {
+    auto& live = LiveWindows();
+    auto dead = [&dialog](const WindowState* window) {
+        return window == &dialog || window->parent == &dialog;
+    };
+    live.erase(std::remove_if(live.begin(), live.end(), dead), live.end());
+}
+
+WindowState* LiveWindow(const WindowState* window) {
+    if (window == nullptr) {
+        return nullptr;
+    }
+    for (WindowState* live : LiveWindows()) {
+        if (live == window) {
+            return live;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace framework
