@@ -1,0 +1,168 @@
+// The runner inside the test process, on a card double that fails where a test asks it to:
+// the faults a card file cannot show.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "driver/ConfigDriver.h"
+#include "driver/testing/DeviceDouble.h"
+#include "pnp/FactoryImage.h"
+#include "script/CountingDeviceApi.h"
+#include "script/ScriptRunner.h"
+
+namespace {
+
+constexpr int kFactoryImageLength = 248;  // bytes the writer builds from the factory card
+
+class InProcessRun : public ::testing::Test {
+protected:
+    void SetUp() override { std::copy(FactoryImage().begin(), FactoryImage().end(), card.eeprom); }
+
+    int Run(const std::string& script) {
+        std::istringstream in(script);
+        std::ostringstream out;
+        const int status = RunScript(in, out);
+        events.clear();
+        std::istringstream lines(out.str());
+        for (std::string line; std::getline(lines, line);) {
+            events.push_back(nlohmann::json::parse(line));
+        }
+        return status;
+    }
+    int WriteRequests() const {
+        int count = 0;
+        for (const CDeviceDouble::CRequest& request : card.requests) {
+            count += request.code == IOCTL_CNF_WRITE_BYTE ? 1 : 0;
+        }
+        return count;
+    }
+
+    CDeviceDouble card;
+    std::vector<nlohmann::json> events;
+};
+
+TEST_F(InProcessRun, WrittenCountsTheWriteRequestsTheCardGot) {
+    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\n"), RUN_ENDED_NORMALLY);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[1]["event"], "progress");
+    EXPECT_EQ(events[1]["written"], WriteRequests());
+    EXPECT_EQ(events[1]["written"], kFactoryImageLength);
+    EXPECT_EQ(events[1]["range"], kFactoryImageLength);
+    EXPECT_EQ(events[1]["position"], kFactoryImageLength - 1);
+    EXPECT_EQ(card.eeprom[66], 0x44);  // WSS I/O low byte, now 0x544
+    EXPECT_EQ(events[2], nlohmann::json({{"event", "end"}, {"result", "OK"}}));
+}
+
+TEST_F(InProcessRun, WrittenCountsOnlyTheRequestsOfItsOwnProgressDialog) {
+    ASSERT_EQ(Run("pace off\nclick Button1\nclick Button1\n"), RUN_ENDED_NORMALLY);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0]["written"], kFactoryImageLength);
+    EXPECT_EQ(events[1]["written"], kFactoryImageLength);
+    EXPECT_EQ(WriteRequests(), 2 * kFactoryImageLength);
+}
+
+TEST_F(InProcessRun, FailedByteWriteIsToldByTheProgramAndTheDialogStaysOpen) {
+    card.FailWriteAt(10);
+    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"),
+              RUN_ENDED_NORMALLY);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[1]["event"], "progress");
+    EXPECT_EQ(events[1]["written"], kFactoryImageLength);  // the loop still runs to its end
+    EXPECT_EQ(events[2]["event"], "messagebox");
+    EXPECT_EQ(events[2]["text"],
+              "Couldn't write EEPROM at address 10. The card may now hold an incomplete image.");
+    EXPECT_EQ(events[2]["type"], 16);
+    // OK did not close the dialog over a card that lacks a byte; Cancel did.
+    EXPECT_EQ(events[3]["result"], "Cancel");
+}
+
+TEST_F(InProcessRun, PartlyReadCardIsNeverWritten) {
+    card.FailReadAt(100);
+    ASSERT_EQ(Run("pace off\nclick Button1\n"), RUN_ENDED_NORMALLY);
+    EXPECT_EQ(WriteRequests(), 0);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0]["text"], "Couldn't read the whole EEPROM, so nothing was written.");
+    EXPECT_EQ(events[1]["result"], "Cancel");
+}
+
+TEST_F(InProcessRun, OpenFailureShowsTheSystemTextOnceAndQuits) {
+    card.FailOpen(ERROR_ACCESS_DENIED);
+    ASSERT_EQ(Run("show\nclick OK\n"), RUN_ENDED_NORMALLY);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0]["text"], "Access is denied.\r\n");
+    EXPECT_EQ(events[0]["type"], 64);
+    EXPECT_EQ(events[1]["result"], "quit");
+    EXPECT_TRUE(card.requests.empty());
+}
+
+TEST_F(InProcessRun, MalformedLineWritesNothingEvenWithAnAnswerQueued) {
+    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick\nclick OK\n"), RUN_MALFORMED_SCRIPT);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0]["event"], "error");
+    EXPECT_EQ(events[0]["line"], 4);
+    EXPECT_EQ(events[1]["result"], "Cancel");
+    EXPECT_EQ(WriteRequests(), 0);
+}
+
+TEST_F(InProcessRun, RunsOneAfterAnotherInOneProcessStartFresh) {
+    // Nothing of a run (queued answers, pacing, counts) leaks into the next one.
+    ASSERT_EQ(Run("pace off\nanswer Yes\nanswer Yes\nclick Button1\n"), RUN_ENDED_NORMALLY);
+    ASSERT_EQ(Run("pace off\npick 1003 544\nclick OK\n"), RUN_ENDED_NORMALLY);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0]["answer"], "No");
+    EXPECT_EQ(events[1]["result"], "OK");
+}
+
+TEST(CountingDeviceServices, CountsWriteRequestsOnlyAndForwardsEveryRequest) {
+    CDeviceDouble card;
+    card.eeprom[5] = 0x5A;
+    CCountingDeviceApi counting;
+    const CDeviceApi& api = CurrentDeviceApi();
+    const HANDLE device = api.CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ | GENERIC_WRITE, 0,
+                                          nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_EQ(card.openCount, 1);
+    CNF_BYTE_REQUEST read = {5, 0, 0, 0};
+    DWORD returned = 0;
+    EXPECT_TRUE(
+        api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, &read, 4, &read, 4, &returned, nullptr));
+    EXPECT_EQ(read.value, 0x5A);
+    EXPECT_EQ(counting.Writes(), 0);
+    CNF_BYTE_REQUEST write = {7, 0, 0x11, 0};
+    EXPECT_TRUE(api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, &write, 4, nullptr, 0, &returned,
+                                    nullptr));
+    EXPECT_EQ(card.eeprom[7], 0x11);
+    EXPECT_EQ(counting.Writes(), 1);
+    // A failed write was still sent to the card: it counts.
+    card.FailWriteAt(8);
+    write.addressLow = 8;
+    EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, &write, 4, nullptr, 0, &returned,
+                                     nullptr));
+    EXPECT_EQ(api.GetLastError(), static_cast<DWORD>(ERROR_WRITE_FAULT));
+    EXPECT_EQ(counting.Writes(), 2);
+    counting.ResetWrites();
+    EXPECT_EQ(counting.Writes(), 0);
+    EXPECT_EQ(card.requests.size(), 3u);
+}
+
+TEST(CountingDeviceServices, PauseGoesThroughOnlyWhilePacingIsOn) {
+    CDeviceDouble card;
+    CCountingDeviceApi counting;
+    EXPECT_TRUE(counting.Pacing());
+    CurrentDeviceApi().Sleep(20);
+    counting.SetPacing(false);
+    CurrentDeviceApi().Sleep(20);
+    EXPECT_EQ(card.sleeps, std::vector<DWORD>{20});
+}
+
+TEST(CountingDeviceServices, OuterServicesComeBackAtTheEnd) {
+    CDeviceDouble card;
+    const CDeviceApi* before = &CurrentDeviceApi();
+    {
+        CCountingDeviceApi counting;
+        EXPECT_NE(&CurrentDeviceApi(), before);
+    }
+    EXPECT_EQ(&CurrentDeviceApi(), before);
+}
+
+}  // namespace
