@@ -32,6 +32,9 @@ void CDialogInteraction::Start(const CDialogView& view, int focus) {
 }
 
 void CDialogInteraction::Sync(const CDialogView& view) {
+    if (CanFocus(view, view.focus)) {
+        m_focus = view.focus;
+    }
     if (m_openList >= 0 && !CanFocus(view, m_openList)) {
         CloseList();
     }
@@ -59,15 +62,19 @@ void CDialogInteraction::MoveFocus(const CDialogView& view, int step) {
     }
 }
 
-void CDialogInteraction::OpenList(const CDialogView& view, int control) {
-    const CControlView& combo = view.controls[static_cast<std::size_t>(control)];
-    if (combo.kind != EControlKind::kComboBox || !CanFocus(view, control) ||
-        combo.entries.empty()) {
+void CDialogInteraction::OpenList(const CDialogView& view, const CDialogLayout& layout,
+                                  int screenRows, int control) {
+    if (!CanFocus(view, control)) {
         return;
     }
+    const CControlView& combo = view.controls[static_cast<std::size_t>(control)];
+    if (combo.kind != EControlKind::kComboBox || combo.entries.empty()) {
+        return;
+    }
+    // The list opens on the selected entry, scrolled so that it shows.
     m_openList = control;
-    m_highlight = std::max(combo.selection, 0);
     m_top = 0;
+    Highlight(view, layout, screenRows, std::max(combo.selection, 0));
 }
 
 void CDialogInteraction::Highlight(const CDialogView& view, const CDialogLayout& layout,
@@ -155,7 +162,7 @@ CUserAction CDialogInteraction::OnKey(const CDialogView& view, const CDialogLayo
             MoveFocus(view, -1);
             return {};
         case ECommand::kDropDown:
-            OpenList(view, m_focus);
+            OpenList(view, layout, screenRows, m_focus);
             return {};
         case ECommand::kPressFocused:
             return {EType::kClick, focusedId, -1};
@@ -177,8 +184,8 @@ CUserAction CDialogInteraction::OnKey(const CDialogView& view, const CDialogLayo
     }
 }
 
-CUserAction CDialogInteraction::OnClick(const CDialogView& view, const CHitMap& hits, int row,
-                                        int col) {
+CUserAction CDialogInteraction::OnClick(const CDialogView& view, const CDialogLayout& layout,
+                                        int screenRows, const CHitMap& hits, int row, int col) {
     const CHitArea* hit = hits.At(row, col);
     if (m_openList >= 0) {
         const int control = m_openList;
@@ -188,11 +195,12 @@ CUserAction CDialogInteraction::OnClick(const CDialogView& view, const CHitMap& 
         }
         if (hit != nullptr &&
             (hit->kind == EHitKind::kListScrollUp || hit->kind == EHitKind::kListScrollDown)) {
-            const int entries =
-                static_cast<int>(view.controls[static_cast<std::size_t>(control)].entries.size());
+            const std::size_t index = static_cast<std::size_t>(control);
+            const int entries = static_cast<int>(view.controls[index].entries.size());
+            const int visible = DroppedListGeometry(layout, index, entries, screenRows).visible;
             const int step = hit->kind == EHitKind::kListScrollUp ? -1 : 1;
-            m_top = std::clamp(m_top + step, 0, std::max(0, entries - 1));
-            m_highlight = std::clamp(m_highlight, m_top, entries - 1);
+            m_top = std::clamp(m_top + step, 0, std::max(0, entries - visible));
+            m_highlight = std::clamp(m_highlight, m_top, m_top + visible - 1);
             return {};
         }
         // A click beside the open list closes it and does nothing else, as in Windows.
@@ -205,7 +213,7 @@ CUserAction CDialogInteraction::OnClick(const CDialogView& view, const CHitMap& 
     m_focus = hit->index;
     const CControlView& control = view.controls[static_cast<std::size_t>(hit->index)];
     if (control.kind == EControlKind::kComboBox) {
-        OpenList(view, hit->index);
+        OpenList(view, layout, screenRows, hit->index);
         return {};
     }
     return {EType::kClick, control.id, -1};

@@ -29,13 +29,15 @@ class CDialogInteraction {
 public:
     // focus: the control index the framework gave the focus, or -1 for the first tab stop.
     void Start(const CDialogView& view, int focus);
-    // After the program changed the dialog: a focus on a control that can no longer take it
-    // moves on, and a list whose combo box was disabled closes.
+    // After the program changed the dialog: the focus follows the view's (the framework's) when
+    // it names a control that can take it, a focus that can no longer stay moves on, and a list
+    // whose combo box was disabled closes.
     void Sync(const CDialogView& view);
 
     CUserAction OnKey(const CDialogView& view, const CDialogLayout& layout, int screenRows,
                       const CKeyEvent& event);
-    CUserAction OnClick(const CDialogView& view, const CHitMap& hits, int row, int col);
+    CUserAction OnClick(const CDialogView& view, const CDialogLayout& layout, int screenRows,
+                        const CHitMap& hits, int row, int col);
 
     CDialogPaintState PaintState(const CDialogView& view) const;
 
@@ -45,7 +47,8 @@ public:
 
 private:
     void MoveFocus(const CDialogView& view, int step);
-    void OpenList(const CDialogView& view, int control);
+    void OpenList(const CDialogView& view, const CDialogLayout& layout, int screenRows,
+                  int control);
     void CloseList() { m_openList = -1; }
     void Highlight(const CDialogView& view, const CDialogLayout& layout, int screenRows, int entry);
     CUserAction OnListKey(const CDialogView& view, const CDialogLayout& layout, int screenRows,

@@ -30,6 +30,7 @@ struct CDialogView {
     std::string caption;
     int cx = 0, cy = 0;                  // client size in dialog units
     std::vector<CControlView> controls;  // template order, which is the tab order
+    int focus = -1;                      // index of the control with the focus, -1 for none
 };
 
 // The kind of control a template item makes, from its class and style.

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/Host.h"
+#include "terminal/DialogInteraction.h"
+#include "terminal/HitMap.h"
+#include "terminal/MessageBoxView.h"
+#include "terminal/TerminalSession.h"
+
+// The framework's host on an ncurses screen: it draws every running dialog from its template at
+// dialog-unit scale with the message boxes on top, and turns keys and mouse clicks into the
+// user's picks, clicks, Enter and Escape. The framework runs the modal loops; between messages
+// and timers it asks here for input.
+class CTerminalHost : public framework::GenericHost {
+public:
+    explicit CTerminalHost(CTerminalSession& session);
+
+    bool WaitForInput(const framework::WindowState* active, int timeoutMs) override;
+    int MessageBox(const framework::WindowState* owner, const char* text, const char* caption,
+                   UINT type) override;
+    void Sleep(DWORD milliseconds) override;
+    void DialogCreated(const framework::WindowState& dialog) override;
+    void DialogShown(const framework::WindowState& dialog) override;
+    void DialogDestroyed(const framework::WindowState& dialog) override;
+    void WindowChanged(const framework::WindowState& window,
+                       framework::WindowChange change) override;
+    void FileWritten(const char* path, long size) override;
+    void Help(const framework::WindowState* active) override;
+
+private:
+    // Draws everything and shows it: the screen, the dialogs bottom to top, the boxes on top.
+    void Redraw();
+    void HandleKey(const framework::WindowState& dialog, const CKeyEvent& key);
+    void HandleClick(const framework::WindowState& dialog, int row, int col);
+    void Carry(const framework::WindowState& dialog, const CUserAction& action);
+    bool CancelAfterHangUp(const framework::WindowState* active);
+    int RunBox(CMessageBoxView& box);
+
+    CTerminalSession& m_session;
+    std::vector<const framework::WindowState*> m_dialogs;  // running, innermost last
+    std::map<const framework::WindowState*, CDialogInteraction> m_interactions;
+    std::vector<CMessageBoxView*> m_boxes;  // open, innermost last
+    CHitMap m_hits;                         // of the innermost dialog, from the last redraw
+    std::string m_status;                   // a note in the bottom frame until the next key
+    const framework::WindowState* m_cancelledAfterHangUp = nullptr;
+    int m_hangUpCancels = 0;
+};

@@ -1,0 +1,371 @@
+#include "terminal/TerminalSession.h"
+
+#include <curses.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <clocale>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+
+#include "terminal/CursesCanvas.h"
+
+namespace {
+
+// Signal handlers only set a flag and wake the reader through this pipe.
+int g_wakePipe[2] = {-1, -1};
+volatile std::sig_atomic_t g_hangUp = 0;
+volatile std::sig_atomic_t g_resized = 0;
+volatile std::sig_atomic_t g_screenActive = 0;
+
+void Wake() {
+    if (g_wakePipe[1] >= 0) {
+        const char byte = 1;
+        const ssize_t written = write(g_wakePipe[1], &byte, 1);
+        (void)written;  // a full pipe wakes the reader just as well
+    }
+}
+
+void OnHangUp(int) {
+    g_hangUp = 1;
+    Wake();
+}
+
+void OnResize(int) {
+    g_resized = 1;
+    Wake();
+}
+
+// A crash must not leave the user with a screen in raw mode: put it back, then die as the
+// signal would have made us die.
+void OnCrash(int signalNumber) {
+    if (g_screenActive != 0) {
+        g_screenActive = 0;
+        endwin();
+    }
+    std::signal(signalNumber, SIG_DFL);
+    std::raise(signalNumber);
+}
+
+void RestoreAtExit() {
+    if (g_screenActive != 0) {
+        g_screenActive = 0;
+        endwin();
+    }
+}
+
+void Catch(int signalNumber, void (*handler)(int), int flags) {
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = flags;  // no SA_RESTART: a signal ends the wait at once
+    sigaction(signalNumber, &action, nullptr);
+}
+
+void DrainWakePipe() {
+    char buffer[64];
+    while (read(g_wakePipe[0], buffer, sizeof buffer) > 0) {
+    }
+}
+
+constexpr int kAltDownFallback = KEY_MAX + 1;
+
+// The keys as xterm-like terminals send them (tmux among them), for terminal descriptions that
+// know other sequences or none: Shift-Tab, F1 to F4, F11, F12 and Alt-Down then still work.
+void DefineFallbackKeys(int altDown) {
+    const struct {
+        const char* sequence;
+        int code;
+    } keys[] = {
+        {"\033[Z", KEY_BTAB},   {"\033OP", KEY_F(1)},    {"\033OQ", KEY_F(2)},
+        {"\033OR", KEY_F(3)},   {"\033OS", KEY_F(4)},    {"\033[11~", KEY_F(1)},
+        {"\033[14~", KEY_F(4)}, {"\033[23~", KEY_F(11)}, {"\033[24~", KEY_F(12)},
+        {"\033[1;3B", altDown}, {"\033\033[B", altDown}, {"\033\033OB", altDown},
+        {"\033[A", KEY_UP},     {"\033[B", KEY_DOWN},    {"\033[C", KEY_RIGHT},
+        {"\033[D", KEY_LEFT},   {"\033OA", KEY_UP},      {"\033OB", KEY_DOWN},
+        {"\033OC", KEY_RIGHT},  {"\033OD", KEY_LEFT},    {"\033[5~", KEY_PPAGE},
+        {"\033[6~", KEY_NPAGE}, {"\033[H", KEY_HOME},    {"\033[F", KEY_END},
+        {"\033OH", KEY_HOME},   {"\033OF", KEY_END},     {"\033[1~", KEY_HOME},
+        {"\033[4~", KEY_END},
+    };
+    for (const auto& key : keys) {
+        if (key_defined(key.sequence) == 0) {
+            define_key(key.sequence, key.code);
+        }
+    }
+}
+
+}  // namespace
+
+CTerminalSession::~CTerminalSession() {
+    Stop();
+}
+
+bool CTerminalSession::Start(std::string& error) {
+    if (isatty(STDIN_FILENO) == 0 || isatty(STDOUT_FILENO) == 0) {
+        error =
+            "standard input and output must be a terminal (vymsetup-script runs the program "
+            "without one)";
+        return false;
+    }
+    std::setlocale(LC_ALL, "");
+    if (pipe(g_wakePipe) != 0) {
+        error = std::string("cannot set up: ") + std::strerror(errno);
+        return false;
+    }
+    for (int end : g_wakePipe) {
+        fcntl(end, F_SETFL, fcntl(end, F_GETFL) | O_NONBLOCK);
+        fcntl(end, F_SETFD, FD_CLOEXEC);
+    }
+
+    // Ours before ncurses looks: it leaves handlers alone that are set already.
+    Catch(SIGHUP, OnHangUp, 0);
+    Catch(SIGTERM, OnHangUp, 0);
+    Catch(SIGINT, OnHangUp, 0);
+    Catch(SIGQUIT, OnHangUp, 0);
+    Catch(SIGWINCH, OnResize, 0);
+    for (int crash : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) {
+        Catch(crash, OnCrash, SA_RESETHAND);
+    }
+    signal(SIGPIPE, SIG_IGN);
+
+    if (newterm(nullptr, stdout, stdin) == nullptr) {
+        const char* term = std::getenv("TERM");
+        error = std::string("cannot use the terminal type '") + (term != nullptr ? term : "") + "'";
+        return false;
+    }
+    m_started = true;
+    g_screenActive = 1;
+    std::atexit(RestoreAtExit);
+
+    cbreak();
+    noecho();
+    nonl();
+    intrflush(stdscr, FALSE);
+    keypad(stdscr, TRUE);
+    nodelay(stdscr, TRUE);
+    set_escdelay(50);
+    curs_set(0);
+    m_altDownKey = key_defined("\033[1;3B") > 0 ? key_defined("\033[1;3B") : kAltDownFallback;
+    DefineFallbackKeys(m_altDownKey);
+    mousemask(BUTTON1_PRESSED | BUTTON1_CLICKED | BUTTON4_PRESSED | BUTTON5_PRESSED, nullptr);
+    mouseinterval(0);
+    CCursesCanvas::SetUpStyles();
+    ApplyPendingResize();
+    return true;
+}
+
+void CTerminalSession::Stop() {
+    if (!m_started) {
+        return;
+    }
+    m_started = false;
+    if (g_screenActive != 0) {
+        g_screenActive = 0;
+        endwin();
+    }
+}
+
+bool CTerminalSession::HangUpSeen() const {
+    return g_hangUp != 0;
+}
+
+bool CTerminalSession::ApplyPendingResize() {
+    g_resized = 0;
+    struct winsize size;
+    if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_row == 0 || size.ws_col == 0) {
+        return false;
+    }
+    if (size.ws_row == LINES && size.ws_col == COLS) {
+        return false;
+    }
+    resizeterm(size.ws_row, size.ws_col);
+    clearok(curscr, TRUE);  // the terminal may have rearranged what it showed
+    return true;
+}
+
+void CTerminalSession::DiscardTypeAhead() {
+    flushinp();
+}
+
+CTerminalInput CTerminalSession::ReadOneKey(bool& consumed) {
+    CTerminalInput input;
+    const int ch = getch();
+    consumed = ch != ERR;
+    if (ch == ERR) {
+        return input;
+    }
+    input.type = CTerminalInput::EType::kKey;
+    CKeyEvent& key = input.key;
+    switch (ch) {
+        case '\t':
+            key.key = EKey::kTab;
+            break;
+        case KEY_BTAB:
+            key.key = EKey::kBackTab;
+            break;
+        case KEY_UP:
+            key.key = EKey::kUp;
+            break;
+        case KEY_DOWN:
+            key.key = EKey::kDown;
+            break;
+        case KEY_LEFT:
+            key.key = EKey::kLeft;
+            break;
+        case KEY_RIGHT:
+            key.key = EKey::kRight;
+            break;
+        case KEY_PPAGE:
+            key.key = EKey::kPageUp;
+            break;
+        case KEY_NPAGE:
+            key.key = EKey::kPageDown;
+            break;
+        case KEY_HOME:
+        case KEY_A1:
+            key.key = EKey::kHome;
+            break;
+        case KEY_END:
+        case KEY_C1:
+            key.key = EKey::kEnd;
+            break;
+        case '\r':
+        case '\n':
+        case KEY_ENTER:
+            key.key = EKey::kEnter;
+            break;
+        case ' ':
+            key.key = EKey::kSpace;
+            break;
+        case 27: {
+            // Escape alone, or Escape then Down from a terminal that sends Alt as a prefix.
+            const int next = getch();
+            if (next == KEY_DOWN) {
+                key.key = EKey::kAltDown;
+            } else {
+                if (next != ERR) {
+                    ungetch(next);
+                }
+                key.key = EKey::kEscape;
+            }
+            break;
+        }
+        case KEY_F(1):
+            key.key = EKey::kF1;
+            break;
+        case KEY_F(4):
+            key.key = EKey::kF4;
+            break;
+        case KEY_F(11):
+            key.key = EKey::kF11;
+            break;
+        case KEY_F(12):
+            key.key = EKey::kF12;
+            break;
+        case KEY_RESIZE:
+            input.type = CTerminalInput::EType::kResized;
+            break;
+        case KEY_MOUSE: {
+            MEVENT event;
+            input.type = CTerminalInput::EType::kNothing;
+            if (getmouse(&event) == OK) {
+                input.row = event.y;
+                input.col = event.x;
+                if ((event.bstate & (BUTTON1_PRESSED | BUTTON1_CLICKED)) != 0) {
+                    input.type = CTerminalInput::EType::kClick;
+                } else if ((event.bstate & BUTTON4_PRESSED) != 0) {
+                    input.type = CTerminalInput::EType::kWheelUp;
+                } else if ((event.bstate & BUTTON5_PRESSED) != 0) {
+                    input.type = CTerminalInput::EType::kWheelDown;
+                }
+            }
+            break;
+        }
+        default:
+            if (ch == m_altDownKey) {
+                key.key = EKey::kAltDown;
+            } else if (ch > ' ' && ch < 0x7F) {
+                key.key = EKey::kCharacter;
+                key.character = static_cast<char>(ch);
+            } else {
+                input.type = CTerminalInput::EType::kNothing;  // a key nothing is bound to
+            }
+            break;
+    }
+    return input;
+}
+
+CTerminalInput CTerminalSession::Read(int timeoutMs) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs < 0 ? 0 : timeoutMs);
+    for (;;) {
+        if (g_hangUp != 0) {
+            return {CTerminalInput::EType::kHangUp, {}, 0, 0};
+        }
+        if (g_resized != 0) {
+            DrainWakePipe();
+            if (ApplyPendingResize()) {
+                return {CTerminalInput::EType::kResized, {}, 0, 0};
+            }
+        }
+        // ncurses may hold keys it read already; take those before waiting.
+        bool consumed = false;
+        const CTerminalInput buffered = ReadOneKey(consumed);
+        if (buffered.type != CTerminalInput::EType::kNothing) {
+            return buffered;
+        }
+        if (consumed) {
+            continue;  // a key nothing is bound to, or a mouse release: look at the next one
+        }
+
+        int wait = -1;
+        if (timeoutMs >= 0) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            if (left.count() <= 0) {
+                return {};
+            }
+            wait = static_cast<int>(left.count());
+        }
+        pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {g_wakePipe[0], POLLIN, 0}};
+        const int ready = poll(fds, 2, wait);
+        if (ready < 0 && errno != EINTR) {
+            g_hangUp = 1;
+            continue;
+        }
+        if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            g_hangUp = 1;  // the terminal is gone
+        }
+        if ((fds[1].revents & POLLIN) != 0) {
+            DrainWakePipe();
+        }
+    }
+}
+
+bool CTerminalSession::SleepWithoutInput(int milliseconds) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
+    bool resized = false;
+    for (;;) {
+        if (g_resized != 0 && ApplyPendingResize()) {
+            resized = true;
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0) {
+            return resized;
+        }
+        pollfd fds[1] = {{g_wakePipe[0], POLLIN, 0}};
+        if (poll(fds, 1, static_cast<int>(left.count())) > 0) {
+            DrainWakePipe();
+        }
+    }
+}

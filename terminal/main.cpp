@@ -1,0 +1,62 @@
+// vymsetup: VYM Card Setup in the terminal, on the emulated card (the EEPROM file that
+// VYMCNF_EEPROM names, or the per-user card made from the factory image).
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/SetupApp.h"
+#include "framework/Framework.h"
+#include "terminal/TerminalHost.h"
+#include "terminal/TerminalSession.h"
+#include "ui/SetupResources.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vymsetup [--help | --version]\n"
+    "Sets the I/O ports, IRQs and DMA channels of the VYM sound card by rewriting its\n"
+    "configuration EEPROM, in a dialog drawn in the terminal (keyboard and mouse; F1 lists\n"
+    "the keys).\n"
+    "\n"
+    "The card is the emulated one: the 2048-byte EEPROM file that VYMCNF_EEPROM names, or\n"
+    "else $XDG_DATA_HOME/vymcnf/eeprom.bin (~/.local/share/vymcnf/eeprom.bin), made from the\n"
+    "factory image when it is missing. VYMCNF_DRIVE_C names the folder that stands for c:\\\n"
+    "(default: the current folder). NO_COLOR set: no colours.\n"
+    "\n"
+    "  --help      show this text\n"
+    "  --version   show the version\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) {
+        if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+            std::printf("vymsetup %s\n", VYMSETUP_VERSION);
+            return 0;
+        }
+        std::fprintf(stderr, "vymsetup: %s '%s'\nTry 'vymsetup --help'.\n",
+                     argv[1][0] == '-' ? "unknown option" : "unexpected argument", argv[1]);
+        return 2;
+    }
+
+    AfxSetResourceModule(&SetupResourceModule());
+    // The one application object lives in the application library; naming it here keeps the
+    // linker from leaving it out.
+    CWinApp* application = &theApp;
+    (void)application;
+
+    CTerminalSession session;
+    std::string error;
+    if (!session.Start(error)) {
+        std::fprintf(stderr, "vymsetup: %s\n", error.c_str());
+        return 1;
+    }
+    CTerminalHost host(session);
+    const int exitCode = AfxWinMain(host, "vymsetup");
+    session.Stop();
+    return exitCode;
+}
