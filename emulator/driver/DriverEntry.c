@@ -55,8 +55,6 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) 
     state = (VYMCNF_DEVICE_STATE*)device->DeviceExtension;
     state->eepromFile = eepromFile;
     state->holder = NULL;
-    /* Each request is finished before its handler returns, on the caller's buffer copy. */
-    device->Flags |= DO_BUFFERED_IO;
 
     RtlInitUnicodeString(&linkName, VYMCNF_LINK_NAME);
     status = IoCreateSymbolicLink(&linkName, &deviceName);
