@@ -54,6 +54,7 @@ drive_c="$WINEPREFIX/drive_c"
 mkdir -p "$drive_c/vymcnf" "$drive_c/vym card"
 cp "$built/vymcnf.sys" "$built/tests/vymcnf_contract_test.exe" emulator/install.cmd \
     emulator/remove.cmd "$drive_c/vymcnf/"
+cp "$built/vymcnf.sys" emulator/install.cmd emulator/remove.cmd "$drive_c/vym card/"
 test_exe='C:\vymcnf\vymcnf_contract_test.exe'
 parameters='HKLM\SYSTEM\CurrentControlSet\Services\vymcnf\Parameters'
 
@@ -102,23 +103,38 @@ w sc stop vymcnf >/dev/null || fail "sc stop"
 expect_absent "after sc stop"
 w sc delete vymcnf >/dev/null || fail "sc delete"
 
-# 2. install.cmd and remove.cmd with a named EEPROM file in a folder with a space.
+# 2. install.cmd and remove.cmd, run from a folder with a space, with the EEPROM file named
+#    relative to the current folder: the script records its full path.
 make_image "$drive_c/vym card/eeprom.bin"
-w cmd /c 'C:\vymcnf\install.cmd' 'C:\vym card\eeprom.bin' >"$work/install.log" ||
+(cd "$drive_c/vym card" && w cmd /c install.cmd eeprom.bin) >"$work/install.log" ||
     { cat "$work/install.log"; fail "install.cmd"; }
 w reg query "$parameters" /v EepromFile | grep -aqF 'C:\vym card\eeprom.bin' ||
-    fail "install.cmd did not record the EEPROM file"
+    fail "install.cmd did not record the EEPROM file's full path"
 pass "install.cmd recorded the EEPROM file and started the driver"
 exercise "$drive_c/vym card/eeprom.bin" 'C:\vym card\eeprom.bin' \
     "$drive_c/vym card/expected.bin" 'C:\vym card\expected.bin'
-w cmd /c 'C:\vymcnf\remove.cmd' >/dev/null || fail "remove.cmd"
+(cd "$drive_c/vym card" && w cmd /c remove.cmd) >/dev/null || fail "remove.cmd"
 expect_absent "after remove.cmd"
 if w sc query vymcnf >/dev/null 2>&1; then
     fail "the service is still installed after remove.cmd"
 fi
 pass "remove.cmd removed the service"
 
-# 3. Starts that must fail, each with the driver's own word for why.
+# 3. A relative EepromFile value lies in the driver's folder.
+mkdir -p "$drive_c/vym card/cards"
+make_image "$drive_c/vym card/cards/one.bin"
+w sc create vymcnf type= kernel start= demand binPath= 'C:\vym card\vymcnf.sys' >/dev/null ||
+    fail "sc create"
+w reg add "$parameters" /v EepromFile /t REG_SZ /d 'cards\one.bin' /f >/dev/null || fail "reg add"
+w sc start vymcnf >/dev/null || fail "sc start with a relative EEPROM file"
+grep -aqF 'from \??\C:\vym card\cards\one.bin' "$messages" ||
+    fail "the relative EEPROM file is not looked for in the driver's folder"
+w sc stop vymcnf >/dev/null || fail "sc stop"
+expect_absent "after sc stop"
+w sc delete vymcnf >/dev/null || fail "sc delete"
+pass "a relative EepromFile is served from the driver's folder"
+
+# 4. Starts that must fail, each with the driver's own word for why.
 start_must_fail() {
     local what=$1 windows_file=$2 message=$3
     w sc create vymcnf type= kernel start= demand binPath= 'C:\vymcnf\vymcnf.sys' >/dev/null ||
@@ -142,5 +158,6 @@ start_must_fail "a 2047-byte file" 'C:\vymcnf\short.bin' 'holds 2047 bytes, not 
 start_must_fail "a 2049-byte file" 'C:\vymcnf\long.bin' 'holds 2049 bytes, not 2048'
 start_must_fail "an empty file" 'C:\vymcnf\empty.bin' 'holds 0 bytes, not 2048'
 start_must_fail "a folder" 'C:\vymcnf' '(0xC00000BA)'
+start_must_fail "an empty EepromFile value" '' 'Parameters\EepromFile is empty'
 
 echo "wine driver: all checks passed"
