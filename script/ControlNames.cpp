@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdlib>
 
+#include "script/TextJoin.h"
+
 namespace {
 
 bool IsClass(const CDialogItemTemplate& item, std::string_view className) {
@@ -33,10 +35,6 @@ const CDialogItemTemplate* LabelOf(const CDialogItemTemplate& combo,
         }
     }
     return best;
-}
-
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
 }
 
 // A control ID as a script writes it: decimal digits only, no sign, no blanks.
@@ -113,12 +111,12 @@ const CControlNames::CNamedControl* CControlNames::Find(std::string_view name, K
     if (found == nullptr) {
         const bool isOtherText = !byId && std::find(m_otherTexts.begin(), m_otherTexts.end(),
                                                     name) != m_otherTexts.end();
-        reason = isOtherText ? "control " + Quoted(name) + " is not " + wantedName
-                             : "the setup dialog has no control " + Quoted(name);
+        reason = isOtherText ? JoinText("control ", Quoted(name), " is not ", wantedName)
+                             : JoinText("the setup dialog has no control ", Quoted(name));
         return nullptr;
     }
     if (found->kind != wanted) {
-        reason = "control " + Quoted(name) + " is not " + wantedName;
+        reason = JoinText("control ", Quoted(name), " is not ", wantedName);
         return nullptr;
     }
     return found;

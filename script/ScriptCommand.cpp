@@ -1,13 +1,11 @@
 #include "script/ScriptCommand.h"
 
+#include "script/TextJoin.h"
+
 namespace {
 
 bool IsSeparator(char c) {
     return c == ' ' || c == '\t';
-}
-
-std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
 }
 
 CScriptCommand Malformed(std::string reason) {
@@ -55,15 +53,15 @@ int SplitScriptWords(std::string_view line, std::vector<std::string>& words, std
             word.assign(line.substr(i + 1, close - i - 1));
             i = close + 1;
             if (i < line.size() && !IsSeparator(line[i])) {
-                reason = "text right after the closing quote of " + Quoted(word);
+                reason = JoinText("text right after the closing quote of ", Quoted(word));
                 return 0;
             }
         } else {
             const std::size_t start = i;
             while (i < line.size() && !IsSeparator(line[i])) {
                 if (line[i] == '"') {
-                    reason = "a quote inside the unquoted argument starting " +
-                             Quoted(line.substr(start, i - start));
+                    reason = JoinText("a quote inside the unquoted argument starting ",
+                                      Quoted(line.substr(start, i - start)));
                     return 0;
                 }
                 ++i;
@@ -95,22 +93,22 @@ CScriptCommand ParseScriptCommand(std::string_view line) {
         }
         const std::size_t given = words.size() - 1;
         if (given != shape.argumentCount) {
-            return Malformed(std::string(shape.word) + " takes " +
-                             std::to_string(shape.argumentCount) +
-                             (shape.argumentCount == 1 ? " argument" : " arguments") + " (" +
-                             shape.usage + "), not " + std::to_string(given));
+            return Malformed(JoinText(shape.word, " takes ", std::to_string(shape.argumentCount),
+                                      shape.argumentCount == 1 ? " argument" : " arguments", " (",
+                                      shape.usage, "), not ", std::to_string(given)));
         }
         CScriptCommand command;
         command.kind = shape.kind;
         command.arguments.assign(words.begin() + 1, words.end());
         if (shape.kind == CScriptCommandKind::Answer && command.arguments[0] != "Yes" &&
             command.arguments[0] != "No") {
-            return Malformed("answer takes Yes or No, not " + Quoted(command.arguments[0]));
+            return Malformed(
+                JoinText("answer takes Yes or No, not ", Quoted(command.arguments[0])));
         }
         if (shape.kind == CScriptCommandKind::PaceOff && command.arguments[0] != "off") {
-            return Malformed("pace takes only off, not " + Quoted(command.arguments[0]));
+            return Malformed(JoinText("pace takes only off, not ", Quoted(command.arguments[0])));
         }
         return command;
     }
-    return Malformed("unknown command " + Quoted(words.front()));
+    return Malformed(JoinText("unknown command ", Quoted(words.front())));
 }

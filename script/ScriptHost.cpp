@@ -3,6 +3,7 @@
 #include "framework/MessageBox.h"
 #include "framework/UserInput.h"
 #include "script/ScriptCommand.h"
+#include "script/TextJoin.h"
 #include "ui/DialogTemplates.h"
 #include "ui/Resource.h"
 
@@ -43,7 +44,7 @@ int FirstButton(UINT buttons) {
 }
 
 std::string Describe(const CControlNames::CNamedControl& control, const char* kind) {
-    return std::string(kind) + " " + std::to_string(control.id) + " (" + control.label + ")";
+    return JoinText(kind, " ", std::to_string(control.id), " (", control.label, ")");
 }
 
 }  // namespace
@@ -122,7 +123,7 @@ void CScriptHost::Pick(const framework::WindowState& dialog, const std::string& 
         return;
     }
     if (!combo->AcceptsInput()) {
-        Refuse(Describe(*named, "combo box") + " is disabled");
+        Refuse(JoinText(Describe(*named, "combo box"), " is disabled"));
         return;
     }
     for (std::size_t index = 0; index < combo->entries.size(); ++index) {
@@ -131,7 +132,7 @@ void CScriptHost::Pick(const framework::WindowState& dialog, const std::string& 
             return;
         }
     }
-    Refuse(Describe(*named, "combo box") + " has no entry \"" + entry + "\"");
+    Refuse(JoinText(Describe(*named, "combo box"), " has no entry ", Quoted(entry)));
 }
 
 void CScriptHost::Click(const framework::WindowState& dialog, const std::string& control) {
@@ -149,7 +150,7 @@ void CScriptHost::Click(const framework::WindowState& dialog, const std::string&
     }
     // Hidden buttons take the click as a message sent to them; a disabled one takes nothing.
     if (!button->enabled) {
-        Refuse(Describe(*named, "button") + " is disabled");
+        Refuse(JoinText(Describe(*named, "button"), " is disabled"));
         return;
     }
     framework::UserClick(*button);
