@@ -1,0 +1,229 @@
+// The hidden dump: the first 500 EEPROM bytes to "c:\tt.bin" and each device's resources.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "ui/tests/SetupDlgFixture.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// A card whose first device starts at offset 39, where the dump looks first.
+CCardImage DumpCard(const CCardSettings& settings = {}) {
+    CCardImage standard = StandardCard(settings);
+    CCardImage card;
+    card.Header(39);
+    std::vector<std::uint8_t> rest(standard.Image().begin() + 36,
+                                   standard.Image().begin() + standard.Length() - 2);
+    for (std::uint8_t byte : rest) {
+        card.Bytes({byte});
+    }
+    return card.EndTag();
+}
+
+class DiagnosticDumpTest : public SetupDlgTest {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/vym-dump-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        m_folder = pattern;
+        setenv("VYMCNF_DRIVE_C", m_folder.c_str(), 1);
+    }
+    void TearDown() override {
+        std::remove(DumpPath().c_str());
+        rmdir(m_folder.c_str());
+        unsetenv("VYMCNF_DRIVE_C");
+    }
+
+    std::string DumpPath() const { return m_folder + "/tt.bin"; }
+    std::vector<std::uint8_t> DumpFile() const {
+        std::ifstream file(DumpPath(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+    Strings Captions() const {
+        Strings captions;
+        for (const auto& box : host.MessageBoxes()) {
+            captions.push_back(box.caption);
+        }
+        return captions;
+    }
+
+    std::string m_folder;
+};
+
+TEST_F(DiagnosticDumpTest, WritesTheFirst500BytesAndListsSixDevices) {
+    LoadCard(DumpCard());
+    for (int i = 600; i < 2048; ++i) {
+        card.eeprom[i] = static_cast<std::uint8_t>(i);  // beyond the dump
+    }
+    Click(IDC_READ_PORT);
+    RunThenCancel();
+
+    const std::vector<std::uint8_t> file = DumpFile();
+    ASSERT_EQ(file.size(), 500u);
+    EXPECT_TRUE(std::equal(file.begin(), file.end(), card.eeprom));
+    ASSERT_EQ(host.files.size(), 1u);
+    EXPECT_EQ(host.files[0].path, DumpPath());
+    EXPECT_EQ(host.files[0].size, 500);
+
+    EXPECT_EQ(Captions(),
+              (Strings{"Device 1", "Device 2", "Device 3", "Device 4", "Device 5", "Device 6"}));
+    EXPECT_EQ(BoxTexts(),
+              (Strings{
+                  "Port 0, Start: 534, End: 534\n"
+                  "Port 1, Start: 388, End: 388\n"
+                  "Port 2, Start: 220, End: 220\n"
+                  "\n"
+                  "DMA 0, Channel: 2\n"
+                  "DMA 1, Channel: 1\n"
+                  "\n"
+                  "Interrupt 0, InterruptMask: 20\n"
+                  "\n",
+                  "Port 0, Start: 201, End: 201\n\n\n\n",
+                  "Port 0, Start: 100, End: 608\n\n\n\n",
+                  "Port 0, Start: 300, End: 300\n\n\nInterrupt 0, InterruptMask: 800\n\n",
+                  "Port 0, Start: 330, End: 330\n\n\nInterrupt 0, InterruptMask: 200\n\n",
+                  "Port 0, Start: 308, End: 308\n\n\n\n",
+              }));
+    for (const auto& box : host.MessageBoxes()) {
+        EXPECT_EQ(box.type, static_cast<UINT>(MB_OK));
+        EXPECT_EQ(box.ownerId, IDD_SETUP_DIALOG);
+    }
+    // 2048 reads at start, then 500 for the dump, addresses 0 upwards.
+    ASSERT_EQ(card.requests.size(), 2548u);
+    EXPECT_EQ(card.requests[2048].code, IOCTL_CNF_READ_BYTE);
+    EXPECT_EQ(card.requests[2547].input[0] | (card.requests[2547].input[1] << 8), 499);
+}
+
+TEST_F(DiagnosticDumpTest, TheExampleDeviceGivesSevenLines) {
+    CCardImage card39;
+    card39.Header(39)
+        .Device(0x0E63A800, "Codec")
+        .StartFunction()
+        .Io(0x530, 0x530, 4, 4)
+        .Dma(0x02)
+        .Dma(0x01)
+        .Irq(0x0400)
+        .EndFunctions();
+    for (int k = 1; k < 6; ++k) {
+        card39.Device(0x0E63A800 + k, "Other").StartFunction().Irq(0x0800).EndFunctions();
+    }
+    LoadCard(card39.EndTag());
+    Click(IDC_READ_PORT);
+    RunThenCancel();
+    ASSERT_EQ(host.MessageBoxes().size(), 6u);
+    EXPECT_EQ(host.MessageBoxes()[0].text,
+              "Port 0, Start: 530, End: 530\n\nDMA 0, Channel: 2\nDMA 1, Channel: 1\n\n"
+              "Interrupt 0, InterruptMask: 400\n\n");
+    // An IRQ only: not called disabled.
+    EXPECT_EQ(host.MessageBoxes()[1].text, "\n\nInterrupt 0, InterruptMask: 800\n\n");
+}
+
+TEST_F(DiagnosticDumpTest, ADeviceWithoutResourcesIsCalledDisabled) {
+    CCardSettings settings;
+    settings.codecOn = false;
+    settings.digControlOn = false;
+    LoadCard(DumpCard(settings));
+    Click(IDC_READ_PORT);
+    RunThenCancel();
+    ASSERT_EQ(host.MessageBoxes().size(), 6u);
+    EXPECT_EQ(host.MessageBoxes()[0].text, "Device disabled\n");
+    EXPECT_EQ(host.MessageBoxes()[0].caption, "Device 1");
+}
+
+TEST_F(DiagnosticDumpTest, ADeviceTagBefore39IsNeverTheFirstDevice) {
+    LoadCard(StandardCard());  // the Codec at 36: the dump starts with the Game Port
+    Click(IDC_READ_PORT);
+    RunThenCancel();
+    ASSERT_EQ(host.MessageBoxes().size(), 6u);
+    EXPECT_EQ(host.MessageBoxes()[0].text, "Port 0, Start: 201, End: 201\n\n\n\n");
+}
+
+TEST_F(DiagnosticDumpTest, ARejectedSixthDeviceShowsNoBoxAtAll) {
+    // Start-up reads six devices from offset 36. The dump starts one device later, so its
+    // sixth device is what follows the last one: bytes that are no device at all.
+    CCardImage standard = StandardCard();
+    CCardImage card36;
+    for (int i = 0; i < standard.Length() - 2; ++i) {
+        card36.Bytes({standard.Image()[i]});
+    }
+    card36.Bytes({0x79, 0x00, 0x00, 0x00, 0x00, 0x00, 0x82, 0x31, 0x00, 0x4B, 0x01, 0x02});
+    LoadCard(card36);
+    Click(IDC_READ_PORT);
+    WhileOpen([&] { EXPECT_EQ(dlg.m_deviceCount, 6); });
+    RunThenCancel();
+    EXPECT_TRUE(host.MessageBoxes().empty());
+    EXPECT_EQ(DumpFile().size(), 500u);  // the file was written all the same
+}
+
+TEST_F(DiagnosticDumpTest, DevicesThatDoNotFitInTheDumpShowNoBox) {
+    CCardImage far;
+    far.Header(450);  // the six devices run past offset 499
+    CCardImage standard = StandardCard();
+    for (int i = 36; i < standard.Length() - 2; ++i) {
+        far.Bytes({standard.Image()[i]});
+    }
+    LoadCard(far.EndTag());
+    Click(IDC_READ_PORT);
+    WhileOpen([&] { EXPECT_EQ(dlg.m_deviceCount, 6); });
+    RunThenCancel();
+    EXPECT_TRUE(host.MessageBoxes().empty());
+    EXPECT_EQ(DumpFile().size(), 500u);
+}
+
+TEST_F(DiagnosticDumpTest, NoDeviceInTheDumpShowsNoBox) {
+    CCardImage far;
+    far.Header(600);
+    CCardImage standard = StandardCard();
+    for (int i = 36; i < standard.Length() - 2; ++i) {
+        far.Bytes({standard.Image()[i]});
+    }
+    LoadCard(far.EndTag());
+    Click(IDC_READ_PORT);
+    RunThenCancel();
+    EXPECT_TRUE(host.MessageBoxes().empty());
+}
+
+TEST_F(DiagnosticDumpTest, AFileThatCannotBeCreatedIsSkippedAndTheListingGoesOn) {
+    setenv("VYMCNF_DRIVE_C", (m_folder + "/missing/folder").c_str(), 1);
+    LoadCard(DumpCard());
+    Click(IDC_READ_PORT);
+    RunThenCancel();
+    EXPECT_TRUE(host.files.empty());
+    EXPECT_EQ(host.MessageBoxes().size(), 6u);
+}
+
+TEST_F(DiagnosticDumpTest, TheDumpChangesNothingButTheRecordsItParses) {
+    LoadCard(DumpCard());
+    Pick(IDC_WSS_IO, "PnP");
+    Click(IDC_READ_PORT);
+    WhileOpen([&] {
+        EXPECT_EQ(dlg.m_settingsChanged, 1);
+        EXPECT_EQ(SelectedText(dlg.m_wssIo), "PnP");
+        EXPECT_EQ(SelectedText(dlg.m_midi2Irq), "11");
+        EXPECT_TRUE(std::equal(dlg.m_readImage, dlg.m_readImage + 2048, card.eeprom));
+        EXPECT_EQ(dlg.m_imageLength, 0);
+        EXPECT_EQ(dlg.m_devices[0].dependentCount, 3);  // parsed twice, counted twice
+    });
+    RunThenCancel();
+    EXPECT_TRUE(Writes().empty());
+}
+
+TEST_F(DiagnosticDumpTest, FailedReadsAreNotReportedAndLeaveZeros) {
+    LoadCard(DumpCard());
+    Click(IDC_READ_PORT);
+    WhileOpen([&] { card.FailReadAt(5); });  // only the dump's read fails, not the start's
+    Click(IDC_READ_PORT);
+    RunThenCancel();
+    const std::vector<std::uint8_t> file = DumpFile();
+    ASSERT_EQ(file.size(), 500u);
+    EXPECT_EQ(file[5], 0x00);
+    EXPECT_EQ(file[4], card.eeprom[4]);
+    EXPECT_EQ(host.MessageBoxes().size(), 12u);  // two listings, no complaint
+}
+
+}  // namespace
