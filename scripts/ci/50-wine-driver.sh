@@ -10,6 +10,23 @@ cmake --preset mingw >/dev/null
 cmake --build --preset mingw --target vymcnf vymcnf_contract_test
 built=build/mingw/emulator
 
+# Wine would load a driver that imports user-mode libraries; Windows would not. So check the
+# image itself: a native-subsystem image with relocations that imports from the kernel only.
+headers=$(x86_64-w64-mingw32-objdump -p "$built/vymcnf.sys")
+grep -q 'Subsystem.*(NT native)' <<<"$headers" ||
+    { echo "vymcnf.sys is not a native image" >&2; exit 1; }
+grep -q 'Base Relocation Directory \[\.reloc\]' <<<"$headers" ||
+    { echo "vymcnf.sys has no relocations" >&2; exit 1; }
+imports=$(grep 'DLL Name:' <<<"$headers" | awk '{print $3}' | sort -u | tr '\n' ' ')
+for dll in $imports; do
+    case "$dll" in
+        ntoskrnl.exe | hal.dll) ;;
+        *) echo "vymcnf.sys imports from $dll; a kernel driver may import from the kernel only" >&2
+           exit 1 ;;
+    esac
+done
+echo "wine driver: ok - vymcnf.sys is a native image importing from ${imports}only"
+
 work=$(mktemp -d)
 export WINEPREFIX="$work/prefix"
 # Quiet, except for the driver's own messages (DbgPrint), which Wine prints on this channel.
