@@ -1,0 +1,178 @@
+// What the program costs on top of the card: start-up to a filled dialog against the bare
+// 2048 reads it must make, and the write loop against its fixed pace of 20 ms a byte.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "driver/ConfigDriver.h"
+#include "driver/DeviceSeam.h"
+#include "driver/EmulatedCard.h"
+#include "pnp/FactoryImage.h"
+#include "script/CountingDeviceApi.h"
+#include "script/EventWriter.h"
+#include "script/ScriptHost.h"
+#include "script/ScriptRunner.h"
+
+namespace {
+
+// The program never closes the card; between runs in one process the benchmark must, or the
+// next run finds the card in use. These services pass everything on to the emulated card and
+// remember the handle its open gave.
+HANDLE g_openedCard = INVALID_HANDLE_VALUE;
+
+HANDLE RememberingCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                              LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
+                              DWORD flagsAndAttributes, HANDLE templateFile) {
+    g_openedCard =
+        EmulatedCardApi().CreateFileA(fileName, desiredAccess, shareMode, securityAttributes,
+                                      creationDisposition, flagsAndAttributes, templateFile);
+    return g_openedCard;
+}
+
+CDeviceApi RememberingApi() {
+    CDeviceApi api = EmulatedCardApi();
+    api.CreateFileA = RememberingCreateFileA;
+    return api;
+}
+
+const CDeviceApi kRememberingApi = RememberingApi();
+
+class CFactoryCard {
+public:
+    CFactoryCard() {
+        char folder[] = "/tmp/vymsetup-bench-XXXXXX";
+        m_folder = mkdtemp(folder) != nullptr ? folder : "/tmp";
+        m_path = m_folder + "/eeprom.bin";
+        Reset();
+        setenv("VYMCNF_EEPROM", m_path.c_str(), 1);
+        setenv("VYMCNF_DRIVE_C", m_folder.c_str(), 1);
+    }
+    ~CFactoryCard() {
+        std::remove(m_path.c_str());
+        rmdir(m_folder.c_str());
+    }
+    void Reset() {
+        std::ofstream(m_path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(FactoryImage().data()), EEPROM_SIZE);
+    }
+
+private:
+    std::string m_folder;
+    std::string m_path;
+};
+
+CFactoryCard& Card() {
+    static CFactoryCard card;
+    return card;
+}
+
+// One whole run of the program; returns the runner's exit status.
+int RunOnce(const std::string& script) {
+    CScopedDeviceApi remembering(kRememberingApi);
+    std::istringstream in(script);
+    std::ostringstream events;
+    const int status = RunScript(in, events);
+    CloseEmulatedCard(g_openedCard);
+    g_openedCard = INVALID_HANDLE_VALUE;
+    return status;
+}
+
+// The bare cost: open the card and read its 2048 bytes, one request each, as the program
+// must; nothing else.
+void BM_Bare2048DeviceReads(benchmark::State& state) {
+    Card();
+    const CDeviceApi& card = EmulatedCardApi();
+    for (auto _ : state) {
+        const HANDLE device = card.CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ | GENERIC_WRITE, 0,
+                                               nullptr, OPEN_EXISTING, 0, nullptr);
+        std::uint8_t sum = 0;
+        for (int address = 0; address < EEPROM_SIZE; ++address) {
+            CNF_BYTE_REQUEST request = {static_cast<std::uint8_t>(address & 0xFF),
+                                        static_cast<std::uint8_t>(address >> 8), 0, 0};
+            DWORD returned = 0;
+            card.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, &request, sizeof request, &request,
+                                 sizeof request, &returned, nullptr);
+            sum = static_cast<std::uint8_t>(sum + request.value);
+        }
+        benchmark::DoNotOptimize(sum);
+        CloseEmulatedCard(device);
+    }
+}
+BENCHMARK(BM_Bare2048DeviceReads)->Unit(benchmark::kMillisecond);
+
+// The whole program from start to the filled dialog on the factory card (an empty script:
+// the dialog is closed as Cancel as soon as it waits for the user).
+void BM_StartupToFilledDialog(benchmark::State& state) {
+    Card();
+    for (auto _ : state) {
+        if (RunOnce("") != RUN_ENDED_NORMALLY) {
+            state.SkipWithError("the run failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_StartupToFilledDialog)->Unit(benchmark::kMillisecond);
+
+constexpr int kFactoryImageLength = 248;
+constexpr const char* kWriteScript = "pick 1003 544\nanswer Yes\nclick OK\n";
+
+// A write of the factory card with the real pause after each byte; overhead_percent is the
+// time beyond n x 20 ms, start-up included, as a share of n x 20 ms.
+void BM_PacedWrite(benchmark::State& state) {
+    Card();
+    double seconds = 0;
+    for (auto _ : state) {
+        Card().Reset();
+        const auto start = std::chrono::steady_clock::now();
+        if (RunOnce(kWriteScript) != RUN_ENDED_NORMALLY) {
+            state.SkipWithError("the run failed");
+            break;
+        }
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    const double pace = kFactoryImageLength * 0.020;
+    const double perRun = seconds / static_cast<double>(state.iterations());
+    state.counters["pace_s"] = pace;
+    state.counters["overhead_percent"] = (perRun - pace) / pace * 100.0;
+}
+BENCHMARK(BM_PacedWrite)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+// The same write with the pause skipped: what the loop itself costs per byte.
+void BM_UnpacedWrite(benchmark::State& state) {
+    Card();
+    for (auto _ : state) {
+        state.PauseTiming();
+        Card().Reset();
+        state.ResumeTiming();
+        if (RunOnce("pace off\n" + std::string(kWriteScript)) != RUN_ENDED_NORMALLY) {
+            state.SkipWithError("the run failed");
+            break;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kFactoryImageLength);
+}
+BENCHMARK(BM_UnpacedWrite)->Unit(benchmark::kMillisecond);
+
+// The pause itself, as the runner makes it after each byte: how much of the paced write's
+// overhead is the system waking the program late rather than the program's own work.
+void BM_Pause20ms(benchmark::State& state) {
+    std::istringstream script;
+    std::ostringstream out;
+    CEventWriter events(out);
+    CCountingDeviceApi device;
+    CScriptHost host(script, events, device);
+    for (auto _ : state) {
+        host.Sleep(20);
+    }
+}
+BENCHMARK(BM_Pause20ms)->Unit(benchmark::kMicrosecond)->Iterations(50)->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();
