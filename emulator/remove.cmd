@@ -8,9 +8,18 @@ if errorlevel 1 (
     echo remove: %SERVICE% is not installed
     exit /b 0
 )
-rem Stopping fails harmlessly when the driver is not running.
-sc stop %SERVICE% >nul 2>&1
-sc delete %SERVICE%
+
+sc query %SERVICE% | find "STOPPED" >nul
+if not errorlevel 1 goto delete
+sc stop %SERVICE% >nul
+sc query %SERVICE% | find "STOPPED" >nul
+if errorlevel 1 (
+    echo remove: the driver did not stop; close every program that uses \\.\VymCnf and run remove.cmd again
+    exit /b 1
+)
+
+:delete
+sc delete %SERVICE% >nul
 if errorlevel 1 (
     echo remove: could not delete the %SERVICE% service
     exit /b 1

@@ -100,7 +100,10 @@ expect_absent() {
     local tries=0
     until w "$test_exe" --absent >/dev/null; do
         tries=$((tries + 1))
-        [ "$tries" -lt 20 ] || fail "\\\\.\\VymCnf still exists $1"
+        if [ "$tries" -ge 20 ]; then
+            w sc query vymcnf || true
+            fail "\\\\.\\VymCnf still exists $1"
+        fi
         sleep 0.5
     done
     pass "\\\\.\\VymCnf is gone $1"
@@ -130,7 +133,8 @@ w reg query "$parameters" /v EepromFile | grep -aqF 'C:\vym card\eeprom.bin' ||
 pass "install.cmd recorded the EEPROM file and started the driver"
 exercise "$drive_c/vym card/eeprom.bin" 'C:\vym card\eeprom.bin' \
     "$drive_c/vym card/expected.bin" 'C:\vym card\expected.bin'
-(cd "$drive_c/vym card" && w cmd /c remove.cmd) >/dev/null || fail "remove.cmd"
+(cd "$drive_c/vym card" && w cmd /c remove.cmd) >"$work/remove.log" ||
+    { cat "$work/remove.log"; fail "remove.cmd"; }
 expect_absent "after remove.cmd"
 if w sc query vymcnf >/dev/null 2>&1; then
     fail "the service is still installed after remove.cmd"
