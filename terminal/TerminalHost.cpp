@@ -37,7 +37,10 @@ void CTerminalHost::Redraw() {
     int cursorRow = -1;
     int cursorCol = -1;
     for (const WindowState* dialog : m_dialogs) {
-        if (framework::LiveWindow(dialog) == nullptr || !dialog->visible) {
+        // As in Windows, a dialog appears once its initialisation is over: a box that the
+        // initialisation shows stands alone.
+        if (framework::LiveWindow(dialog) == nullptr || !dialog->visible ||
+            m_interactions.find(dialog) == m_interactions.end()) {
             continue;
         }
         const CDialogView view = ViewOfDialog(*dialog);
@@ -47,7 +50,7 @@ void CTerminalHost::Redraw() {
             cursorRow = -1;
             break;
         }
-        CDialogInteraction& interaction = m_interactions[dialog];
+        CDialogInteraction& interaction = m_interactions.find(dialog)->second;
         interaction.Sync(view);
         CDialogPaintState state;
         CHitMap scratch;
@@ -106,7 +109,8 @@ bool CTerminalHost::WaitForInput(const WindowState* active, int timeoutMs) {
     }
     Redraw();
     const CTerminalInput input = m_session.Read(timeoutMs);
-    if (active == nullptr || framework::LiveWindow(active) == nullptr) {
+    if (active == nullptr || framework::LiveWindow(active) == nullptr ||
+        m_interactions.find(active) == m_interactions.end()) {
         return true;
     }
     switch (input.type) {

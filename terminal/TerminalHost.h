@@ -41,6 +41,7 @@ private:
 
     CTerminalSession& m_session;
     std::vector<const framework::WindowState*> m_dialogs;  // running, innermost last
+    // Dialogs shown (their initialisation over), each with its focus and open list.
     std::map<const framework::WindowState*, CDialogInteraction> m_interactions;
     std::vector<CMessageBoxView*> m_boxes;  // open, innermost last
     CHitMap m_hits;                         // of the innermost dialog, from the last redraw

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Losing the terminal is Cancel: a hang-up (SIGHUP) with changes made, and one while the question
+# to write is open, end the program with nothing written; a terminating signal does the same.
+# The screen is given back each time.
+source "$(dirname "$0")/lib.sh"
+
+program_pid() {
+    local shell_pid
+    shell_pid=$(tm display-message -p -t vym '#{pane_pid}')
+    pgrep -P "$shell_pid" -x vymsetup || pgrep -P "$shell_pid" | head -n 1
+}
+
+hang_up_after() {
+    local signal=$1
+    shift
+    start_vymsetup
+    wait_for "F1 Help"
+    cp "$CARD" "$WORK/before.bin"
+    keys Tab Tab Space Down Enter
+    settle
+    expect_field "WSS I/O" 544
+    "$@"
+    kill "-$signal" "$(program_pid)"
+    status=$(wait_exit)
+    [ "$status" -eq 0 ] || fail "exit status $status after SIG$signal"
+    expect_screen_restored
+    cmp -s "$CARD" "$WORK/before.bin" || fail "the card changed after SIG$signal"
+    tm kill-server
+}
+
+nothing_more() { :; }
+question_open() {
+    keys Enter
+    wait_for "Do you want to write new settings to EEPROM ?"
+}
+list_open() {
+    keys Space
+    settle
+}
+
+hang_up_after HUP nothing_more
+hang_up_after HUP question_open
+hang_up_after HUP list_open
+hang_up_after TERM nothing_more
+hang_up_after INT question_open
+echo "PASS (${TEST_NAME})"

@@ -1,0 +1,168 @@
+# Shared by the terminal tests: each runs vymsetup in a pane of a private tmux server of its
+# own (fixed size, bounded waits), reads the screen with capture-pane and sends keys and mouse
+# events with send-keys. Sourced with the path of vymsetup and, when built, of vymsetup-script.
+set -euo pipefail
+
+VYMSETUP=$(realpath "${1:?usage: test.sh VYMSETUP [VYMSETUP_SCRIPT]}")
+RUNNER=${2:+$(realpath "$2")}
+TEST_NAME=$(basename "$0" .sh)
+WORK=$(mktemp -d "${TMPDIR:-/tmp}/vymterm-${TEST_NAME}.XXXXXX")
+SOCKET="vymterm-${TEST_NAME}-$$"
+# The server's socket lives in our own folder: nothing is shared with the user's tmux, and
+# cleaning the folder leaves nothing behind.
+export TMUX_TMPDIR="$WORK"
+unset TMUX VYMCNF_EEPROM VYMCNF_DRIVE_C NO_COLOR
+# The per-user card of these runs lies in the test's folder.
+export XDG_DATA_HOME="$WORK/home"
+CARD="$XDG_DATA_HOME/vymcnf/eeprom.bin"
+SKIP=77
+
+tm() { tmux -L "$SOCKET" -f /dev/null "$@"; }
+
+cleanup() {
+    tm kill-server >/dev/null 2>&1 || true
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
+
+screen() { tm capture-pane -p -t vym; }
+screen_with_attributes() { tm capture-pane -p -e -t vym; }
+
+fail() {
+    echo "FAIL (${TEST_NAME}): $*" >&2
+    echo "--- screen:" >&2
+    screen >&2 2>/dev/null || true
+    exit 1
+}
+
+# start_vymsetup [NAME=VALUE ...]: vymsetup in an 80 x 24 pane with that environment
+# (TERM=xterm-256color and LANG=C.UTF-8 unless given). When it ends, its exit status goes to
+# $WORK/exit and the pane stays for the screen to be looked at.
+start_vymsetup() {
+    rm -f "$WORK/exit"
+    cat >"$WORK/run.sh" <<RUN
+cd "$WORK"
+env TERM=xterm-256color LANG=C.UTF-8 $* "$VYMSETUP"
+echo \$? >"$WORK/exit.tmp"; mv "$WORK/exit.tmp" "$WORK/exit"
+echo "[vymsetup ended]"
+exec sleep 600
+RUN
+    tm new-session -d -s vym -x 80 -y 24 "sh $WORK/run.sh"
+}
+
+# wait_for TEXT [SECONDS]: until the screen shows TEXT.
+wait_for() {
+    local deadline=$((SECONDS + ${2:-10}))
+    local ended=0
+    while ((SECONDS < deadline)); do
+        if screen | grep -qF -- "$1"; then
+            return 0
+        fi
+        # Once the program has ended and its last picture is there, nothing more will come.
+        if ((ended > 5)); then
+            break
+        fi
+        if [ -f "$WORK/exit" ]; then
+            ended=$((ended + 1))
+        fi
+        sleep 0.1
+    done
+    fail "timed out waiting for: $1"
+}
+
+# wait_gone TEXT [SECONDS]: until the screen no longer shows TEXT.
+wait_gone() {
+    local deadline=$((SECONDS + ${2:-10}))
+    while ((SECONDS < deadline)); do
+        if ! screen | grep -qF -- "$1"; then
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "still shown after waiting: $1"
+}
+
+# wait_exit [SECONDS]: until vymsetup has ended; prints its exit status.
+wait_exit() {
+    local deadline=$((SECONDS + ${1:-10}))
+    while ((SECONDS < deadline)); do
+        if [ -f "$WORK/exit" ]; then
+            cat "$WORK/exit"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "vymsetup did not end"
+}
+
+# The screen is back as it was: the program's picture is gone, the shell's line is there.
+expect_screen_restored() {
+    wait_for "[vymsetup ended]"
+    if screen | grep -qF "VYM Card Setup"; then
+        fail "the dialog is still on the screen after the end"
+    fi
+}
+
+keys() { tm send-keys -t vym "$@"; }
+
+# After keys, give the program a moment to draw.
+settle() { sleep "${1:-0.3}"; }
+
+# click ROW COL: mouse button 1 pressed and released on a cell (0-based), as an xterm reports
+# it in its SGR mouse mode.
+click() {
+    local row=$(($1 + 1)) col=$(($2 + 1)) bytes
+    bytes=$(printf '\033[<0;%d;%dM\033[<0;%d;%dm' "$col" "$row" "$col" "$row" | od -An -tx1)
+    # shellcheck disable=SC2086
+    tm send-keys -t vym -H $bytes
+}
+
+# find_cell TEXT: "ROW COL" of the first place TEXT is shown (0-based), or fails.
+find_cell() {
+    local found
+    found=$(screen | awk -v text="$1" '{ i = index($0, text); if (i > 0) { print NR - 1, i - 1; exit } }')
+    [ -n "$found" ] || fail "not on the screen: $1"
+    echo "$found"
+}
+
+# line_of TEXT: the screen line that shows TEXT.
+line_of() { screen | grep -F -- "$1" | head -n 1; }
+
+# field LABEL: what the field right of a label shows, e.g. "534" for "WSS I/O".
+field() {
+    line_of "$1 " | sed -n "s/.*$(printf '%s' "$1" | sed 's/[][\/.*^$]/\\&/g') *\[\([^]]*\)\].*/\1/p" |
+        sed 's/ *v$//; s/ *$//'
+}
+
+expect_field() {
+    local shown
+    shown=$(field "$1")
+    [ "$shown" = "$2" ] || fail "$1 shows '$shown', expected '$2'"
+}
+
+require_runner() {
+    if [ -z "$RUNNER" ] || [ ! -x "$RUNNER" ]; then
+        echo "SKIP (${TEST_NAME}): vymsetup-script is not built" >&2
+        exit "$SKIP"
+    fi
+}
+
+# runner_on CARD SCRIPT-LINES...: the unattended runner on a card, the script from the
+# arguments, one line each; its events on standard output.
+runner_on() {
+    require_runner
+    local card=$1
+    shift
+    printf '%s\n' "$@" | VYMCNF_EEPROM="$card" "$RUNNER"
+}
+
+# factory_card_copy FILE: a copy of the factory card made by the unattended runner (it creates the per-user card the
+# same way vymsetup does).
+factory_card_copy() {
+    require_runner
+    local home="$WORK/runner-home-$RANDOM"
+    mkdir -p "$home"
+    XDG_DATA_HOME="$home" "$RUNNER" </dev/null >/dev/null 2>&1 || true
+    cp "$home/vymcnf/eeprom.bin" "$1"
+}
