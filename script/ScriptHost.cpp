@@ -105,6 +105,11 @@ bool CScriptHost::RunNextCommand(const framework::WindowState& dialog) {
                 return true;
         }
     }
+    if (m_script.bad()) {
+        // The script could not be read to its end (a folder, a failing disk): the run did not
+        // do what its script says.
+        Fail();
+    }
     return false;
 }
 

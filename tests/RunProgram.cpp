@@ -19,9 +19,10 @@ std::string ReadWholeFile(const std::string& path) {
 
 CProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                        const std::vector<std::string>& environment,
-                       const std::string& workingDirectory, const std::string& inputFile) {
+                       const std::string& workingDirectory, const std::string& inputFile,
+                       const std::string& outputFile) {
     CProgramRun run;
-    const std::string outputPath = workingDirectory + "/.stdout";
+    const std::string outputPath = outputFile.empty() ? workingDirectory + "/.stdout" : outputFile;
     const std::string errorPath = workingDirectory + "/.stderr";
 
     std::vector<char*> argv;
@@ -66,9 +67,11 @@ CProgramRun RunProgram(const std::string& program, const std::vector<std::string
     if (WIFEXITED(status)) {
         run.exitStatus = WEXITSTATUS(status);
     }
-    run.output = ReadWholeFile(outputPath);
     run.errors = ReadWholeFile(errorPath);
-    unlink(outputPath.c_str());
     unlink(errorPath.c_str());
+    if (outputFile.empty()) {
+        run.output = ReadWholeFile(outputPath);
+        unlink(outputPath.c_str());
+    }
     return run;
 }

@@ -134,6 +134,20 @@ TEST_F(RunnerCommand, DumpIntoAFolderThatDoesNotExistIsSkippedAndTheListingGoesO
     EXPECT_EQ(events[6]["event"], "end");
 }
 
+TEST_F(RunnerCommand, EventsThatCannotBeWrittenAreAnInternalFailure) {
+    const CProgramRun run = RunProgram(kRunner, {Write("show.script", "pace off\nshow\n")},
+                                       Environment(), m_work.string(), "", "/dev/full");
+    EXPECT_EQ(run.exitStatus, 1);
+}
+
+TEST_F(RunnerCommand, ScriptThatCannotBeReadToItsEndIsAnInternalFailure) {
+    fs::create_directories(m_work / "folder.script");
+    const CProgramRun run = Run({(m_work / "folder.script").string()});
+    EXPECT_EQ(run.exitStatus, 1);
+    // The dialog was still closed as Cancel does, writing nothing.
+    EXPECT_EQ(run.output, "{\"event\":\"end\",\"result\":\"Cancel\"}\n");
+}
+
 TEST_F(RunnerCommand, WritingPausesTwentyMillisecondsAfterEachByteUnlessPacingIsOff) {
     const std::string script = "pick \"WSS I/O\" 544\nanswer Yes\nclick OK\n";
     const CProgramRun paced = Run({Write("paced.script", script)});
