@@ -12,3 +12,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Every program runs from a bare folder: no runtime DLLs of the compiler beside it.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+
+# Debian ships GoogleTest as sources and nlohmann-json as host headers only; these package files
+# build the one and expose the other without putting the host's /usr/include on the cross
+# compiler's path.
+set(GTest_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-packages)
+set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-packages)
