@@ -68,6 +68,20 @@ void ScriptedHost::Paint(int dialogId) {
         "paint", [](const WindowState& dialog) { return UserPaint(dialog); }, dialogId);
 }
 
+void ScriptedHost::Minimize(bool minimized, int dialogId) {
+    Do(
+        minimized ? "minimise" : "restore",
+        [minimized](const WindowState& dialog) { return SetMinimized(dialog, minimized); },
+        dialogId);
+}
+
+void ScriptedHost::Resize(int width, int height, int dialogId) {
+    Do(
+        "resize " + std::to_string(width) + "x" + std::to_string(height),
+        [width, height](const WindowState& dialog) { return SetClientSize(dialog, width, height); },
+        dialogId);
+}
+
 void ScriptedHost::Wait(std::uint64_t milliseconds, int dialogId) {
     Do(
         "wait " + std::to_string(milliseconds),

@@ -65,6 +65,9 @@ public:
     void Close(int dialogId = 0);
     void Help(int dialogId = 0);
     void Paint(int dialogId = 0);
+    // The window manager minimises or restores the dialog, or gives it a client area in pixels.
+    void Minimize(bool minimized = true, int dialogId = 0);
+    void Resize(int width, int height, int dialogId = 0);
     // The user does nothing for that long: the clock moves on, due timers tick after it.
     void Wait(std::uint64_t milliseconds, int dialogId = 0);
     // Any other step; return 1 when it was delivered, 0 to note it refused.

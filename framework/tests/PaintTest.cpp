@@ -29,10 +29,8 @@ TEST_F(PaintTest, NotMinimisedPaintsTheDefaultWay) {
 TEST_F(PaintTest, MinimisedDrawsTheIconCentredInTheClientArea) {
     CTestDlg dialog;
     dialog.onInit = [&] { dialog.m_hIcon = AfxGetApp()->LoadIcon(kIcon); };
-    host.Do("minimise", [](const WindowState& window) {
-        framework::SetClientSize(window, 37, 36);
-        return framework::SetMinimized(window, true);
-    });
+    host.Resize(37, 36);
+    host.Minimize();
     host.Paint();
     host.Escape();
     dialog.DoModal();
@@ -103,6 +101,34 @@ TEST_F(PaintTest, SetIconKeepsTheBigAndSmallIcon) {
     EXPECT_NE(big, nullptr);
     EXPECT_EQ(big, dialog.m_hIcon);
     EXPECT_EQ(small, dialog.m_hIcon);
+}
+
+TEST_F(PaintTest, RestoredDialogPaintsTheDefaultWayAgain) {
+    CTestDlg dialog;
+    dialog.onInit = [&] { dialog.m_hIcon = AfxGetApp()->LoadIcon(kIcon); };
+    host.Minimize();
+    host.Paint();
+    host.Minimize(false);
+    host.Paint();
+    host.Escape();
+    dialog.DoModal();
+    EXPECT_EQ(host.DrawnIcons().size(), 1u);
+    EXPECT_EQ(host.DefaultPaintCount(), 1);
+    EXPECT_EQ(dialog.m_paints, 2);
+}
+
+TEST_F(PaintTest, NegativeClientSizeIsRefused) {
+    CTestDlg dialog;
+    CRect rect;
+    host.Resize(-1, 10);
+    host.Do("look", [&](const WindowState&) {
+        dialog.GetClientRect(&rect);
+        return 1;
+    });
+    host.Escape();
+    dialog.DoModal();
+    EXPECT_EQ(host.Refused().size(), 1u);
+    EXPECT_EQ(rect.Width(), 480);
 }
 
 TEST_F(PaintTest, IsIconicFollowsTheHost) {
