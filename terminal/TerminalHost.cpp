@@ -67,8 +67,13 @@ void CTerminalHost::Redraw() {
         }
         PaintDialog(canvas, view, layout, state, dialog == active ? m_hits : scratch);
         if (dialog == active && !m_status.empty()) {
-            canvas.Text(layout.box.Bottom(), layout.box.col + 2, " " + m_status + " ",
-                        EStyle::kDialog, layout.box.cols - 14);
+            // Left of the help hint; a long note keeps its end, where a file name stands.
+            const std::size_t room = static_cast<std::size_t>(std::max(layout.box.cols - 16, 4));
+            std::string note = m_status;
+            if (note.size() > room) {
+                note = "..." + note.substr(note.size() - (room - 3));
+            }
+            canvas.Text(layout.box.Bottom(), layout.box.col + 2, " " + note + " ", EStyle::kDialog);
         }
         if (dialog == active && state.focus >= 0) {
             const CCellRect& cell = layout.cells[static_cast<std::size_t>(state.focus)];
