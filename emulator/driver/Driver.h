@@ -18,7 +18,12 @@
    with STATUS_NAME_TOO_LONG rather than being cut. */
 #define VYMCNF_MAX_PATH_CHARS 1024
 
-/* A counted string for DbgPrint's "%.*ws", which every kernel we run on understands. */
+/* Why the driver did not start goes out at error level, which Windows shows without any change
+   to its debug print filter; the one line on a good start is information only. */
+#define VYMCNF_REPORT_ERROR(...) DbgPrintEx(DPFLTR_IHVDRIVER_ID, DPFLTR_ERROR_LEVEL, __VA_ARGS__)
+#define VYMCNF_REPORT_INFO(...) DbgPrintEx(DPFLTR_IHVDRIVER_ID, DPFLTR_INFO_LEVEL, __VA_ARGS__)
+
+/* A counted string for "%.*ws", which every kernel we run on understands. */
 #define VYMCNF_PRINTABLE(text) (int)((text)->Length / sizeof(WCHAR)), (text)->Buffer
 
 typedef struct VYMCNF_DEVICE_STATE {

@@ -47,8 +47,8 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) 
     status = IoCreateDevice(driver, sizeof(VYMCNF_DEVICE_STATE), &deviceName, VYMCNF_DEVICE_TYPE,
                             FILE_DEVICE_SECURE_OPEN, FALSE, &device);
     if (!NT_SUCCESS(status)) {
-        DbgPrint("vymcnf: cannot create %.*ws (0x%08lX)\n", VYMCNF_PRINTABLE(&deviceName),
-                 (unsigned long)status);
+        VYMCNF_REPORT_ERROR("vymcnf: cannot create %.*ws (0x%08lX)\n",
+                            VYMCNF_PRINTABLE(&deviceName), (unsigned long)status);
         ZwClose(eepromFile);
         return status;
     }
@@ -59,16 +59,16 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) 
     RtlInitUnicodeString(&linkName, VYMCNF_LINK_NAME);
     status = IoCreateSymbolicLink(&linkName, &deviceName);
     if (!NT_SUCCESS(status)) {
-        DbgPrint("vymcnf: cannot create %.*ws (0x%08lX)\n", VYMCNF_PRINTABLE(&linkName),
-                 (unsigned long)status);
+        VYMCNF_REPORT_ERROR("vymcnf: cannot create %.*ws (0x%08lX)\n", VYMCNF_PRINTABLE(&linkName),
+                            (unsigned long)status);
         IoDeleteDevice(device);
         ZwClose(eepromFile);
         return status;
     }
 
     device->Flags &= ~DO_DEVICE_INITIALIZING;
-    DbgPrint("vymcnf: serving %.*ws from %.*ws\n", VYMCNF_PRINTABLE(&linkName),
-             VYMCNF_PRINTABLE(&eepromPath));
+    VYMCNF_REPORT_INFO("vymcnf: serving %.*ws from %.*ws\n", VYMCNF_PRINTABLE(&linkName),
+                       VYMCNF_PRINTABLE(&eepromPath));
     return STATUS_SUCCESS;
 }
 

@@ -22,22 +22,22 @@ NTSTATUS VymCnfOpenEepromFile(PCUNICODE_STRING path, HANDLE* file) {
         FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ, FILE_OPEN,
         FILE_NON_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_WRITE_THROUGH, NULL, 0);
     if (!NT_SUCCESS(status)) {
-        DbgPrint("vymcnf: cannot open the EEPROM file %.*ws (0x%08lX)\n", VYMCNF_PRINTABLE(path),
-                 (unsigned long)status);
+        VYMCNF_REPORT_ERROR("vymcnf: cannot open the EEPROM file %.*ws (0x%08lX)\n",
+                            VYMCNF_PRINTABLE(path), (unsigned long)status);
         return status;
     }
 
     status = ZwQueryInformationFile(handle, &ioStatus, &standard, sizeof(standard),
                                     FileStandardInformation);
     if (!NT_SUCCESS(status)) {
-        DbgPrint("vymcnf: cannot query the size of %.*ws (0x%08lX)\n", VYMCNF_PRINTABLE(path),
-                 (unsigned long)status);
+        VYMCNF_REPORT_ERROR("vymcnf: cannot query the size of %.*ws (0x%08lX)\n",
+                            VYMCNF_PRINTABLE(path), (unsigned long)status);
         ZwClose(handle);
         return status;
     }
     if (standard.EndOfFile.QuadPart != CNF_EEPROM_SIZE) {
-        DbgPrint("vymcnf: the EEPROM file %.*ws holds %I64d bytes, not %u\n",
-                 VYMCNF_PRINTABLE(path), standard.EndOfFile.QuadPart, CNF_EEPROM_SIZE);
+        VYMCNF_REPORT_ERROR("vymcnf: the EEPROM file %.*ws holds %I64d bytes, not %u\n",
+                            VYMCNF_PRINTABLE(path), standard.EndOfFile.QuadPart, CNF_EEPROM_SIZE);
         ZwClose(handle);
         return STATUS_FILE_INVALID;
     }

@@ -57,16 +57,16 @@ static NTSTATUS QueryServiceString(PCUNICODE_STRING registryPath, const WCHAR* s
         return STATUS_SUCCESS;
     }
     if (status == STATUS_BUFFER_OVERFLOW || status == STATUS_BUFFER_TOO_SMALL) {
-        DbgPrint("vymcnf: the %ws value is longer than %u characters\n", valueName,
-                 VYMCNF_MAX_PATH_CHARS);
+        VYMCNF_REPORT_ERROR("vymcnf: the %ws value is longer than %u characters\n", valueName,
+                            VYMCNF_MAX_PATH_CHARS);
         return STATUS_NAME_TOO_LONG;
     }
     if (!NT_SUCCESS(status)) {
         return status;
     }
     if (value->Type != REG_SZ && value->Type != REG_EXPAND_SZ) {
-        DbgPrint("vymcnf: the %ws value is not a string (type %lu)\n", valueName,
-                 (unsigned long)value->Type);
+        VYMCNF_REPORT_ERROR("vymcnf: the %ws value is not a string (type %lu)\n", valueName,
+                            (unsigned long)value->Type);
         return STATUS_INVALID_PARAMETER;
     }
     result->present = 1;
@@ -82,13 +82,14 @@ NTSTATUS VymCnfResolveEepromPath(PCUNICODE_STRING registryPath, PUNICODE_STRING 
     NTSTATUS status = QueryServiceString(registryPath, L"\\Parameters", VYMCNF_EEPROM_VALUE_NAME,
                                          g_parameterValue, &eepromFile);
     if (!NT_SUCCESS(status)) {
-        DbgPrint("vymcnf: cannot read Parameters\\%ws (0x%08lX)\n", VYMCNF_EEPROM_VALUE_NAME,
-                 (unsigned long)status);
+        VYMCNF_REPORT_ERROR("vymcnf: cannot read Parameters\\%ws (0x%08lX)\n",
+                            VYMCNF_EEPROM_VALUE_NAME, (unsigned long)status);
         return status;
     }
     status = QueryServiceString(registryPath, NULL, L"ImagePath", g_imagePathValue, &imagePath);
     if (!NT_SUCCESS(status)) {
-        DbgPrint("vymcnf: cannot read the service's ImagePath (0x%08lX)\n", (unsigned long)status);
+        VYMCNF_REPORT_ERROR("vymcnf: cannot read the service's ImagePath (0x%08lX)\n",
+                            (unsigned long)status);
         return status;
     }
 
@@ -97,12 +98,12 @@ NTSTATUS VymCnfResolveEepromPath(PCUNICODE_STRING registryPath, PUNICODE_STRING 
             path->Length = (USHORT)(composed.count * sizeof(WCHAR));
             return STATUS_SUCCESS;
         case VYMCNF_PATH_EMPTY_VALUE:
-            DbgPrint("vymcnf: Parameters\\%ws is empty\n", VYMCNF_EEPROM_VALUE_NAME);
+            VYMCNF_REPORT_ERROR("vymcnf: Parameters\\%ws is empty\n", VYMCNF_EEPROM_VALUE_NAME);
             return STATUS_INVALID_PARAMETER;
         case VYMCNF_PATH_TOO_LONG:
         default:
-            DbgPrint("vymcnf: the EEPROM file's path is longer than %u characters\n",
-                     VYMCNF_MAX_PATH_CHARS);
+            VYMCNF_REPORT_ERROR("vymcnf: the EEPROM file's path is longer than %u characters\n",
+                                VYMCNF_MAX_PATH_CHARS);
             return STATUS_NAME_TOO_LONG;
     }
 }

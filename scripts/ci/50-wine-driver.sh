@@ -29,7 +29,7 @@ echo "wine driver: ok - vymcnf.sys is a native image importing from ${imports}on
 
 work=$(mktemp -d)
 export WINEPREFIX="$work/prefix"
-# Quiet, except for the driver's own messages (DbgPrint), which Wine prints on this channel.
+# Quiet, except for the driver's own messages (DbgPrintEx), which Wine prints on this channel.
 export WINEDEBUG=-all,warn+debugstr
 export WINEDLLOVERRIDES="mscoree,mshtml="  # no Mono or Gecko installers in a test prefix
 unset DISPLAY WAYLAND_DISPLAY
