@@ -203,6 +203,9 @@ CUserAction CDialogInteraction::OnClick(const CDialogView& view, const CDialogLa
             m_highlight = std::clamp(m_highlight, m_top, m_top + visible - 1);
             return {};
         }
+        if (hit != nullptr && hit->kind == EHitKind::kListFrame) {
+            return {};  // on the list's own frame: the list stays
+        }
         // A click beside the open list closes it and does nothing else, as in Windows.
         CloseList();
         return {};

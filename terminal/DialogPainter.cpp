@@ -77,6 +77,7 @@ void PaintOpenList(CCanvas& canvas, const CControlView& control, const CDialogLa
     const CListGeometry list = DroppedListGeometry(layout, index, entries, canvas.Rows());
     canvas.Fill(list.frame, EStyle::kList);
     canvas.Frame(list.frame, EStyle::kList);
+    hits.Add(list.frame, EHitKind::kListFrame, 0);
     const int textCols = list.frame.cols - 2;
     for (int i = 0; i < list.visible; ++i) {
         const int entry = state.top + i;
