@@ -8,6 +8,7 @@
 enum class EHitKind {
     kControl,    // index: the control's position in its dialog view
     kListEntry,  // index: the entry of the open list
+    kListFrame,  // the open list's frame, around its entries
     kListScrollUp,
     kListScrollDown,
     kBoxButton,  // index: the button's position in the message box
