@@ -75,6 +75,43 @@ cp "$built/vymcnf.sys" emulator/install.cmd emulator/remove.cmd "$drive_c/vym ca
 test_exe='C:\vymcnf\vymcnf_contract_test.exe'
 parameters='HKLM\SYSTEM\CurrentControlSet\Services\vymcnf\Parameters'
 
+# Runs sc start once. On failure start_error holds the error that sc reports: Wine's sc names it
+# on its error channel, the driver's status turned into a Windows error.
+start_error=""
+sc_start() {
+    local before
+    before=$(wc -l <"$messages")
+    start_error=""
+    if WINEDEBUG=-all,err+sc,warn+debugstr timeout 120 wine sc start vymcnf </dev/null \
+        >/dev/null 2>>"$messages"; then
+        return 0
+    fi
+    start_error=$(tail -n +"$((before + 1))" "$messages" | grep -ao 'failed to start service [0-9]*' |
+        awk '{print $5}' | tail -n 1)
+    start_error=${start_error:-unknown}
+    return 1
+}
+
+# The service manager may still be busy with the last stop or delete: it then refuses a start
+# as timed out (1053), locked (1055), not ready (1061) or marked for deletion (1072).
+start_refused_for_now() {
+    case "$start_error" in
+        1053 | 1055 | 1061 | 1072) return 0 ;;
+        *) return 1 ;;
+    esac
+}
+
+# Starts the driver, which must come up; refusals for now are retried a bounded number of times.
+start_service() {
+    local tries=0
+    until sc_start; do
+        start_refused_for_now || fail "sc start $1 failed with error $start_error"
+        tries=$((tries + 1))
+        [ "$tries" -lt 10 ] || fail "sc start $1: the service manager stayed busy ($start_error)"
+        sleep 1
+    done
+}
+
 # A card image of random bytes whose last byte is 0, so the test's write of 0xAB there shows.
 make_image() {
     head -c 2048 /dev/urandom >"$1"
@@ -109,11 +146,21 @@ expect_absent() {
     pass "\\\\.\\VymCnf is gone $1"
 }
 
+# A deleted service goes once nothing holds it any more; the next case must not meet it.
+expect_deleted() {
+    local tries=0
+    while w sc query vymcnf >/dev/null 2>&1; do
+        tries=$((tries + 1))
+        [ "$tries" -lt 20 ] || fail "the vymcnf service is still installed $1"
+        sleep 0.5
+    done
+}
+
 # 1. The sc steps by hand, with the default EEPROM file beside the driver.
 make_image "$drive_c/vymcnf/vymcnf.bin"
 w sc create vymcnf type= kernel start= demand binPath= 'C:\vymcnf\vymcnf.sys' >/dev/null ||
     fail "sc create"
-w sc start vymcnf >/dev/null || fail "sc start with the default EEPROM file"
+start_service "with the default EEPROM file"
 grep -aq 'vymcnf: serving \\DosDevices\\VymCnf from \\??\\C:\\vymcnf\\vymcnf.bin' "$messages" ||
     fail "the driver does not say it serves the default file beside it"
 pass "started on the default file beside the driver"
@@ -122,6 +169,7 @@ exercise "$drive_c/vymcnf/vymcnf.bin" 'C:\vymcnf\vymcnf.bin' \
 w sc stop vymcnf >/dev/null || fail "sc stop"
 expect_absent "after sc stop"
 w sc delete vymcnf >/dev/null || fail "sc delete"
+expect_deleted "after sc delete"
 
 # 2. install.cmd and remove.cmd, run from a folder with a space, with the EEPROM file named
 #    relative to the current folder: the script records its full path.
@@ -136,9 +184,7 @@ exercise "$drive_c/vym card/eeprom.bin" 'C:\vym card\eeprom.bin' \
 (cd "$drive_c/vym card" && w cmd /c remove.cmd) >"$work/remove.log" ||
     { cat "$work/remove.log"; fail "remove.cmd"; }
 expect_absent "after remove.cmd"
-if w sc query vymcnf >/dev/null 2>&1; then
-    fail "the service is still installed after remove.cmd"
-fi
+expect_deleted "after remove.cmd"
 pass "remove.cmd removed the service"
 
 # 3. A relative EepromFile value lies in the driver's folder.
@@ -147,38 +193,48 @@ make_image "$drive_c/vym card/cards/one.bin"
 w sc create vymcnf type= kernel start= demand binPath= 'C:\vym card\vymcnf.sys' >/dev/null ||
     fail "sc create"
 w reg add "$parameters" /v EepromFile /t REG_SZ /d 'cards\one.bin' /f >/dev/null || fail "reg add"
-w sc start vymcnf >/dev/null || fail "sc start with a relative EEPROM file"
+start_service "with a relative EEPROM file"
 grep -aqF 'from \??\C:\vym card\cards\one.bin' "$messages" ||
     fail "the relative EEPROM file is not looked for in the driver's folder"
 w sc stop vymcnf >/dev/null || fail "sc stop"
 expect_absent "after sc stop"
 w sc delete vymcnf >/dev/null || fail "sc delete"
+expect_deleted "after sc delete"
 pass "a relative EepromFile is served from the driver's folder"
 
 # 4. Starts that must fail, each with the driver's own word for why.
 start_must_fail() {
-    local what=$1 windows_file=$2 message=$3
+    local what=$1 windows_file=$2 expected_error=$3 message=$4 tries=0
     w sc create vymcnf type= kernel start= demand binPath= 'C:\vymcnf\vymcnf.sys' >/dev/null ||
         fail "sc create"
     w reg add "$parameters" /v EepromFile /t REG_SZ /d "$windows_file" /f >/dev/null ||
         fail "reg add"
-    if w sc start vymcnf >/dev/null 2>&1; then
-        fail "the driver started with $what"
-    fi
+    while true; do
+        if sc_start; then
+            fail "the driver started with $what"
+        fi
+        start_refused_for_now || break
+        tries=$((tries + 1))
+        [ "$tries" -lt 10 ] || fail "sc start with $what: the service manager stayed busy"
+        sleep 1
+    done
+    [ "$start_error" = "$expected_error" ] ||
+        fail "the start with $what failed with error $start_error, not $expected_error"
     grep -aqF "$message" "$messages" || fail "no message \"$message\" for $what"
     expect_absent "after the refused start with $what"
     w sc delete vymcnf >/dev/null || fail "sc delete"
-    pass "the driver refuses to start with $what: $message"
+    expect_deleted "after sc delete"
+    pass "the driver refuses to start with $what: error $start_error, \"$message\""
 }
 head -c 2047 /dev/urandom >"$drive_c/vymcnf/short.bin"
 head -c 2049 /dev/urandom >"$drive_c/vymcnf/long.bin"
 : >"$drive_c/vymcnf/empty.bin"
-start_must_fail "a missing file" 'C:\vymcnf\missing.bin' \
+start_must_fail "a missing file" 'C:\vymcnf\missing.bin' 2 \
     'cannot open the EEPROM file \??\C:\vymcnf\missing.bin (0xC0000034)'
-start_must_fail "a 2047-byte file" 'C:\vymcnf\short.bin' 'holds 2047 bytes, not 2048'
-start_must_fail "a 2049-byte file" 'C:\vymcnf\long.bin' 'holds 2049 bytes, not 2048'
-start_must_fail "an empty file" 'C:\vymcnf\empty.bin' 'holds 0 bytes, not 2048'
-start_must_fail "a folder" 'C:\vymcnf' '(0xC00000BA)'
-start_must_fail "an empty EepromFile value" '' 'Parameters\EepromFile is empty'
+start_must_fail "a 2047-byte file" 'C:\vymcnf\short.bin' 1006 'holds 2047 bytes, not 2048'
+start_must_fail "a 2049-byte file" 'C:\vymcnf\long.bin' 1006 'holds 2049 bytes, not 2048'
+start_must_fail "an empty file" 'C:\vymcnf\empty.bin' 1006 'holds 0 bytes, not 2048'
+start_must_fail "a folder" 'C:\vymcnf' 5 '(0xC00000BA)'
+start_must_fail "an empty EepromFile value" '' 87 'Parameters\EepromFile is empty'
 
 echo "wine driver: all checks passed"
