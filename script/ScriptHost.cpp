@@ -133,7 +133,9 @@ void CScriptHost::Pick(const framework::WindowState& dialog, const std::string& 
     }
     for (std::size_t index = 0; index < combo->entries.size(); ++index) {
         if (combo->entries[index].text == entry) {
-            framework::UserPick(*combo, static_cast<int>(index));
+            if (framework::UserPick(*combo, static_cast<int>(index)) == 0) {
+                Refuse(JoinText(Describe(*named, "combo box"), " takes no input now"));
+            }
             return;
         }
     }
@@ -158,7 +160,9 @@ void CScriptHost::Click(const framework::WindowState& dialog, const std::string&
         Refuse(JoinText(Describe(*named, "button"), " is disabled"));
         return;
     }
-    framework::UserClick(*button);
+    if (framework::UserClick(*button) == 0) {
+        Refuse(JoinText(Describe(*named, "button"), " takes no input now"));
+    }
 }
 
 void CScriptHost::Show(const framework::WindowState& dialog) {
