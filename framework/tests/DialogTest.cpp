@@ -189,22 +189,6 @@ TEST_F(DialogTest, RunningOutOfInputEndsTheDialogAsAQuit) {
     EXPECT_EQ(framework::QuitCode(), framework::kInputEndedExitCode);
 }
 
-TEST_F(DialogTest, InputForAnEndedDialogIsRefused) {
-    const WindowState* kept = nullptr;
-    {
-        CTestDlg dialog;
-        host.Do("keep", [&](const WindowState& window) {
-            kept = &window;
-            return 1;
-        });
-        host.Escape();
-        dialog.DoModal();
-    }
-    ASSERT_NE(kept, nullptr);
-    EXPECT_EQ(framework::UserEnter(*kept), 0);
-    EXPECT_EQ(framework::UserClose(*kept), 0);
-}
-
 TEST_F(DialogTest, WindowTextOfTheDialogAndItsControls) {
     CTestDlg dialog;
     std::string caption;
