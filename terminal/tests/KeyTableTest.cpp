@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <tuple>
 
 #include "terminal/KeyTable.h"
@@ -91,6 +93,20 @@ TEST(KeyHelp, KeysOfTheSameMeaningShareALine) {
         }
         EXPECT_LE(end - start, 74u) << help.substr(start, end - start);
         start = end + 1;
+    }
+}
+
+// The user's documentation lists the same keys with the same words as the program's help.
+TEST(KeyHelp, TheDocumentationListsEveryKey) {
+    std::ifstream file(VYM_SOURCE_DIR "/docs/terminal.md");
+    ASSERT_TRUE(file.good());
+    std::stringstream text;
+    text << file.rdbuf();
+    const std::string doc = text.str();
+    for (const CKeyBinding& binding : KeyBindings()) {
+        EXPECT_NE(doc.find(binding.keyName), std::string::npos) << binding.keyName;
+        EXPECT_NE(doc.find(std::string("| ") + binding.help + " |"), std::string::npos)
+            << binding.help;
     }
 }
 
