@@ -122,6 +122,27 @@ BENCHMARK(BM_StartupToFilledDialog)->Unit(benchmark::kMillisecond);
 constexpr int kFactoryImageLength = 248;
 constexpr const char* kWriteScript = "pick 1003 544\nanswer Yes\nclick OK\n";
 
+// The card's own cost of a write: the factory image's bytes written back, one request each.
+void BM_BareFactoryImageWrites(benchmark::State& state) {
+    Card();
+    const CDeviceApi& card = EmulatedCardApi();
+    const HANDLE device = card.CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ | GENERIC_WRITE, 0,
+                                           nullptr, OPEN_EXISTING, 0, nullptr);
+    for (auto _ : state) {
+        for (int address = 0; address < kFactoryImageLength; ++address) {
+            CNF_BYTE_REQUEST request = {static_cast<std::uint8_t>(address & 0xFF),
+                                        static_cast<std::uint8_t>(address >> 8),
+                                        FactoryImage()[static_cast<std::size_t>(address)], 0};
+            DWORD returned = 0;
+            card.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, &request, sizeof request, nullptr, 0,
+                                 &returned, nullptr);
+        }
+    }
+    CloseEmulatedCard(device);
+    state.SetItemsProcessed(state.iterations() * kFactoryImageLength);
+}
+BENCHMARK(BM_BareFactoryImageWrites)->Unit(benchmark::kMillisecond);
+
 // A write of the factory card with the real pause after each byte; overhead_percent is the
 // time beyond n x 20 ms, start-up included, as a share of n x 20 ms.
 void BM_PacedWrite(benchmark::State& state) {
