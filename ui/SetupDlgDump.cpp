@@ -57,6 +57,13 @@ void CSetupDlg::OnReadPort() {
         }
     }
 
+    // The listing parses through the dialog's own records, from a starting point of its own
+    // (one device later on a card whose first device stands at offset 38). They are put back
+    // afterwards: a later write must build on what the dialog shows, not on records shifted by
+    // a diagnostic or with the user's switching undone.
+    CLogicalDevice saved[kDumpedDevices];
+    std::copy(m_devices, m_devices + kDumpedDevices, saved);
+
     int position = kDumpSearchStart;
     while (position < kDumpSize && buffer[position] != TAG_LOGICAL_DEVICE_ID) {
         ++position;
@@ -78,6 +85,7 @@ void CSetupDlg::OnReadPort() {
             ShowDeviceResources(slot, 0);
         }
     }
+    std::copy(saved, saved + kDumpedDevices, m_devices);
     UpdateData(FALSE);
 }
 

@@ -197,20 +197,42 @@ TEST_F(DiagnosticDumpTest, AFileThatCannotBeCreatedIsSkippedAndTheListingGoesOn)
     EXPECT_EQ(host.MessageBoxes().size(), 6u);
 }
 
-TEST_F(DiagnosticDumpTest, TheDumpChangesNothingButTheRecordsItParses) {
+TEST_F(DiagnosticDumpTest, TheDumpChangesNothingTheDialogShowsOrWrites) {
     LoadCard(DumpCard());
     Pick(IDC_WSS_IO, "PnP");
+    Pick(IDC_MIDI2_IO, "---");  // switched off in the records, on on the card
     Click(IDC_READ_PORT);
     WhileOpen([&] {
         EXPECT_EQ(dlg.m_settingsChanged, 1);
         EXPECT_EQ(SelectedText(dlg.m_wssIo), "PnP");
-        EXPECT_EQ(SelectedText(dlg.m_midi2Irq), "11");
+        EXPECT_EQ(Text(dlg.m_midi2Irq), "");
         EXPECT_TRUE(std::equal(dlg.m_readImage, dlg.m_readImage + 2048, card.eeprom));
         EXPECT_EQ(dlg.m_imageLength, 0);
-        EXPECT_EQ(dlg.m_devices[0].dependentCount, 3);  // parsed twice, counted twice
+        EXPECT_EQ(dlg.m_devices[0].dependentCount, 2);  // as read at start, not counted again
+        EXPECT_EQ(dlg.m_devices[3].hasDependentFunctions, 0);
+        EXPECT_EQ(dlg.m_devices[3].GetDeviceId(), 0x0E63A8A3u);
     });
     RunThenCancel();
+    EXPECT_EQ(host.MessageBoxes().size(), 6u);
     EXPECT_TRUE(Writes().empty());
+}
+
+TEST_F(DiagnosticDumpTest, AWriteAfterTheDumpBuildsOnTheDialogsRecords) {
+    // The first device at 38: the dump lists the card from its second device on.
+    LoadCard(FactoryImage());
+    std::size_t imageEnd = FactoryImage().size();
+    while (FactoryImage()[imageEnd - 1] == 0xFF) {
+        card.eeprom[--imageEnd] = 0x00;  // a cleared rather than an erased tail
+    }
+    Click(IDC_READ_PORT);
+    Click(IDC_BUTTON1);
+    RunThenCancel();
+    ASSERT_EQ(host.MessageBoxes().size(), 6u);  // the listing, and no complaint after it
+    const std::vector<CByteWrite> writes = Writes();
+    ASSERT_EQ(writes.size(), imageEnd);  // the factory image, rebuilt as it was
+    for (const CByteWrite& write : writes) {
+        EXPECT_EQ(write.value, FactoryImage()[write.address]) << write.address;
+    }
 }
 
 TEST_F(DiagnosticDumpTest, FailedReadsAreNotReportedAndLeaveZeros) {
