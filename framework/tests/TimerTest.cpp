@@ -101,6 +101,18 @@ TEST_F(TimerTest, ALongHandlerGetsOneTickNotABacklog) {
     EXPECT_EQ(host.Sleeps(), (std::vector<DWORD>{1000}));
 }
 
+TEST_F(TimerTest, PeriodsBelowTheMinimumTickAtTheMinimum) {
+    CTestDlg dialog;
+    dialog.onInit = [&] { dialog.SetTimer(1, 0); };
+    dialog.onTimer = [&](UINT_PTR) {
+        if (dialog.m_ticks.size() == 2) {
+            dialog.EndDialog(IDOK);
+        }
+    };
+    dialog.DoModal();
+    EXPECT_EQ(dialog.m_tickTimes, (std::vector<std::uint64_t>{10, 20}));
+}
+
 TEST_F(TimerTest, TimerOnAWindowThatDoesNotExistFails) {
     CTestDlg dialog;
     EXPECT_EQ(dialog.SetTimer(1, 100), 0u);
