@@ -145,6 +145,17 @@ bool CTerminalSession::Start(std::string& error) {
     g_screenActive = 1;
     std::atexit(RestoreAtExit);
 
+    // A terminal that cannot place the cursor (TERM=dumb) cannot show a dialog.
+    char cursorAddress[] = "cup";
+    const char* cup = tigetstr(cursorAddress);
+    if (cup == nullptr || cup == reinterpret_cast<char*>(-1)) {
+        Stop();
+        const char* term = std::getenv("TERM");
+        error = std::string("the terminal type '") + (term != nullptr ? term : "") +
+                "' cannot place the cursor";
+        return false;
+    }
+
     cbreak();
     noecho();
     nonl();

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Losing the terminal is Cancel: a hang-up (SIGHUP) with changes made, and one while the question
 # to write is open, end the program with nothing written; a terminating signal does the same.
-# The screen is given back each time.
+# A write that has begun is finished first, so that the card never holds half an image. The
+# screen is given back each time.
 source "$(dirname "$0")/lib.sh"
 
 program_pid() {
@@ -43,4 +44,27 @@ hang_up_after HUP question_open
 hang_up_after HUP list_open
 hang_up_after TERM nothing_more
 hang_up_after INT question_open
+
+# During the write: the program ends once the whole image is on the card.
+start_vymsetup
+wait_for "F1 Help"
+cp "$CARD" "$WORK/before.bin"
+keys Tab Tab Space Down Enter
+settle
+keys Enter
+wait_for "Do you want to write new settings to EEPROM ?"
+keys Enter
+wait_for "Write EEPROM Data"
+sleep 1
+kill -HUP "$(program_pid)"
+status=$(wait_exit 60)
+[ "$status" -eq 0 ] || fail "exit status $status after a hang-up during the write"
+expect_screen_restored
+if [ -n "$RUNNER" ] && [ -x "$RUNNER" ]; then
+    cp "$WORK/before.bin" "$WORK/runner.bin"
+    runner_on "$WORK/runner.bin" "pace off" "pick 1003 544" "answer Yes" "click OK" >/dev/null
+    cmp "$CARD" "$WORK/runner.bin" || fail "the write was cut short by the hang-up"
+else
+    cmp -s "$CARD" "$WORK/before.bin" && fail "the write did not happen"
+fi
 echo "PASS (${TEST_NAME})"

@@ -66,4 +66,15 @@ for term in xterm-256color linux vt100 xterm-r5; do
 done
 try_terminal xterm-256color C.UTF-8 no-colour
 try_terminal linux C no-colour
+
+# A terminal type that is unknown or cannot place the cursor is refused with a message, and
+# nothing of a screen is set up.
+for term in no-such-terminal dumb; do
+    start_vymsetup "TERM=$term"
+    status=$(wait_exit)
+    [ "$status" -eq 1 ] || fail "TERM=$term: exit status $status"
+    screen | grep -qF "vymsetup: " || fail "TERM=$term: no message"
+    screen | grep -qF "F1 Help" && fail "TERM=$term: a dialog was drawn"
+    tm kill-server
+done
 echo "PASS (${TEST_NAME})"
