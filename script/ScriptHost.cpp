@@ -80,6 +80,11 @@ bool CScriptHost::RunNextCommand(const framework::WindowState& dialog) {
     std::string line;
     while (std::getline(m_script, line)) {
         ++m_lineNumber;
+        // Editors on Windows like to start a UTF-8 file with a byte order mark.
+        constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+        if (m_lineNumber == 1 && line.starts_with(kByteOrderMark)) {
+            line.erase(0, kByteOrderMark.size());
+        }
         const CScriptCommand command = ParseScriptCommand(line);
         switch (command.kind) {
             case CScriptCommandKind::Skip:

@@ -89,8 +89,8 @@ TEST_F(RunnerCommand, UsageErrorsExitTwoWithAMessageAndRunNothing) {
 }
 
 TEST_F(RunnerCommand, ScriptFromStandardInputWithWindowsLineEnds) {
-    const std::string input =
-        Write("input.script", "# from a Windows editor\r\npace off\r\nclick \"Cancel\"\r\n");
+    const std::string input = Write(
+        "input.script", "\xEF\xBB\xBF# from a Windows editor\r\npace off\r\nclick \"Cancel\"\r\n");
     for (const std::vector<std::string>& arguments :
          {std::vector<std::string>{}, std::vector<std::string>{"-"}}) {
         const CProgramRun run = Run(arguments, input);
