@@ -25,6 +25,7 @@ struct CWin32Host::CNativeDialog {
     bool linked = false;
     bool initializing = false;
     bool ended = false;
+    bool endedUnshown = false;  // ended by a quit before it was shown
     INT_PTR result = -1;
     // WM_PAINT in progress: whether the program painted or handed it to the default.
     bool painted = false;
@@ -68,12 +69,33 @@ const WindowState* ChildWithHandle(const WindowState& dialog, HWND native, int i
 
 }  // namespace
 
-CWin32Host::CWin32Host(HINSTANCE instance) : m_instance(instance) {}
+namespace {
+CWin32Host* g_hostWithHook = nullptr;
+}  // namespace
+
+CWin32Host::CWin32Host(HINSTANCE instance) : m_instance(instance) {
+    if (g_hostWithHook == nullptr) {
+        m_retrievalHook =
+            ::SetWindowsHookExA(WH_GETMESSAGE, MessageRetrieved, nullptr, ::GetCurrentThreadId());
+        g_hostWithHook = this;
+    }
+}
 
 CWin32Host::~CWin32Host() {
+    if (g_hostWithHook == this) {
+        ::UnhookWindowsHookEx(m_retrievalHook);
+        g_hostWithHook = nullptr;
+    }
     for (auto& [key, icon] : m_icons) {
         ::DestroyIcon(icon);
     }
+}
+
+LRESULT CALLBACK CWin32Host::MessageRetrieved(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE && g_hostWithHook != nullptr) {
+        ++g_hostWithHook->m_inputSerial;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 CWin32Host::CNativeDialog* CWin32Host::DialogOf(const WindowState& window) {
@@ -87,6 +109,15 @@ CWin32Host::CNativeDialog* CWin32Host::DialogOf(const WindowState& window) {
 
 HWND CWin32Host::ActiveDialogWindow() const {
     return m_innermost != nullptr ? m_innermost->window : nullptr;
+}
+
+bool CWin32Host::OwnsDialogWindow(HWND window) const {
+    for (const CNativeDialog* native = m_innermost; native != nullptr; native = native->outer) {
+        if (native->window == window) {
+            return true;
+        }
+    }
+    return false;
 }
 
 INT_PTR CWin32Host::RunModalDialog(CDialog& dialog) {
@@ -219,6 +250,7 @@ INT_PTR CWin32Host::HandleMessage(CNativeDialog& native, UINT message, WPARAM wP
         MSG quit;
         if (!native.ended && ::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
             ::PostQuitMessage(static_cast<int>(quit.wParam));
+            native.endedUnshown = true;
             ::EndDialog(native.window, -1);
         }
         return result;
@@ -268,6 +300,15 @@ INT_PTR CWin32Host::HandleMessage(CNativeDialog& native, UINT message, WPARAM wP
         case WM_QUERYDRAGICON:
             // One of the messages whose result a dialog procedure returns itself.
             return static_cast<INT_PTR>(framework::SendToWindow(*state, WM_QUERYDRAGICON, 0, 0));
+        case WM_WINDOWPOSCHANGING:
+            // A dialog that ended in its initialisation (a quit posted there, the card not
+            // found) is never shown: the dialog manager would show it before its loop ends.
+            if (native.ended || native.endedUnshown) {
+                auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+                position->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+                position->flags |= SWP_NOACTIVATE;
+            }
+            return FALSE;
         case WM_SIZE:
             if (wParam == SIZE_MINIMIZED) {
                 framework::SetMinimized(*state, true);
@@ -286,9 +327,16 @@ void CWin32Host::HandleComboNotification(const WindowState& combo, UINT code) {
     const int selection = static_cast<int>(::SendMessageA(native, CB_GETCURSEL, 0, 0));
     switch (code) {
         case CBN_SELCHANGE:
-            // The user's pick: the framework selects and tells the dialog once.
+            // The user's pick: the framework selects and tells the dialog once. The system
+            // may report one key press twice (Wine's combo box does for the arrow keys); the
+            // same selection reported again for the same input is no second pick.
             if (selection >= 0) {
-                framework::UserPick(combo, selection);
+                if (m_lastPick.combo == &combo && m_lastPick.index == selection &&
+                    m_lastPick.inputSerial == m_inputSerial) {
+                    ++m_repeatedSelectionChanges;
+                    break;
+                }
+                Pick(combo, selection);
             }
             break;
         case CBN_SELENDOK:
@@ -297,7 +345,7 @@ void CWin32Host::HandleComboNotification(const WindowState& combo, UINT code) {
             // (the list took the typed text's entry when it dropped down) is a pick all the
             // same; one already taken is not taken again.
             if (selection >= 0 && selection != combo.curSel) {
-                framework::UserPick(combo, selection);
+                Pick(combo, selection);
             }
             break;
         case CBN_SELENDCANCEL: {
@@ -312,6 +360,20 @@ void CWin32Host::HandleComboNotification(const WindowState& combo, UINT code) {
             break;
         default:
             break;
+    }
+}
+
+void CWin32Host::Pick(const WindowState& combo, int index) {
+    m_lastPick.combo = &combo;
+    m_lastPick.index = index;
+    m_lastPick.inputSerial = m_inputSerial;
+    if (!framework::UserPick(combo, index)) {
+        // The framework refused it (the combo box cannot take input now): the native control
+        // goes back to what the program's state says.
+        if (WindowState* live = framework::LiveWindow(&combo)) {
+            CMirroring mirroring(m_mirroring);
+            SyncComboToNative(*live, live->nativeHandle);
+        }
     }
 }
 

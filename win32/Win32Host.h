@@ -52,17 +52,24 @@ public:
     // Native notifications dropped because they came while the host mirrored a change of the
     // program's (tests look at it: on Windows and Wine it stays 0 for selections).
     int DroppedNotifications() const { return m_droppedNotifications; }
+    // Selection changes that the system reported twice for one input of the user's and that
+    // reached the dialog once.
+    int RepeatedSelectionChanges() const { return m_repeatedSelectionChanges; }
 
     // The native window of the innermost running dialog, nullptr when none runs.
     HWND ActiveDialogWindow() const;
+    // A window of one of the running dialogs (not a message box, for instance).
+    bool OwnsDialogWindow(HWND window) const;
 
     struct CNativeDialog;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK MessageRetrieved(int code, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(CNativeDialog& dialog, UINT message, WPARAM wParam, LPARAM lParam);
     BOOL LinkWindows(CNativeDialog& dialog);
     void HandleComboNotification(const framework::WindowState& combo, UINT code);
+    void Pick(const framework::WindowState& combo, int index);
     void TakeTypedText(const framework::WindowState& combo);
     static CNativeDialog* DialogOf(const framework::WindowState& window);
 
@@ -70,5 +77,15 @@ private:
     CNativeDialog* m_innermost = nullptr;
     int m_mirroring = 0;
     int m_droppedNotifications = 0;
+    int m_repeatedSelectionChanges = 0;
+    // Counts the messages the thread's loops take from the queue, so that the notifications
+    // one input of the user's causes can be told from those of the next.
+    HHOOK m_retrievalHook = nullptr;
+    unsigned m_inputSerial = 0;
+    struct {
+        const framework::WindowState* combo = nullptr;
+        int index = -1;
+        unsigned inputSerial = 0;
+    } m_lastPick;
     std::map<std::pair<int, int>, HICON> m_icons;  // (resource, size) -> loaded icon
 };
