@@ -67,4 +67,13 @@ if [ -n "$RUNNER" ] && [ -x "$RUNNER" ]; then
 else
     cmp -s "$CARD" "$WORK/before.bin" && fail "the write did not happen"
 fi
+
+# A crash signal: the screen is put back before the program dies of it.
+tm kill-server
+start_vymsetup
+wait_for "F1 Help"
+kill -SEGV "$(program_pid)"
+status=$(wait_exit)
+[ "$status" -eq $((128 + 11)) ] || fail "exit status $status after SIGSEGV"
+expect_screen_restored
 echo "PASS (${TEST_NAME})"
