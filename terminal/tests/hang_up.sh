@@ -14,18 +14,12 @@ program_pid() {
 hang_up_after() {
     local signal=$1
     shift
-    start_vymsetup
-    wait_for "F1 Help"
-    cp "$CARD" "$WORK/before.bin"
-    keys Tab Tab Space Down Enter
-    settle
-    expect_field "WSS I/O" 544
+    start_dialog
+    pick_wss_io_544
     "$@"
     kill "-$signal" "$(program_pid)"
-    status=$(wait_exit)
-    [ "$status" -eq 0 ] || fail "exit status $status after SIG$signal"
-    expect_screen_restored
-    cmp -s "$CARD" "$WORK/before.bin" || fail "the card changed after SIG$signal"
+    expect_clean_end
+    expect_card_unchanged "after SIG$signal"
     tm kill-server
 }
 
@@ -46,20 +40,15 @@ hang_up_after TERM nothing_more
 hang_up_after INT question_open
 
 # During the write: the program ends once the whole image is on the card.
-start_vymsetup
-wait_for "F1 Help"
-cp "$CARD" "$WORK/before.bin"
-keys Tab Tab Space Down Enter
-settle
+start_dialog
+pick_wss_io_544
 keys Enter
 wait_for "Do you want to write new settings to EEPROM ?"
 keys Enter
 wait_for "Write EEPROM Data"
 sleep 1
 kill -HUP "$(program_pid)"
-status=$(wait_exit 60)
-[ "$status" -eq 0 ] || fail "exit status $status after a hang-up during the write"
-expect_screen_restored
+expect_clean_end 60
 if [ -n "$RUNNER" ] && [ -x "$RUNNER" ]; then
     cp "$WORK/before.bin" "$WORK/runner.bin"
     runner_on "$WORK/runner.bin" "pace off" "pick 1003 544" "answer Yes" "click OK" >/dev/null

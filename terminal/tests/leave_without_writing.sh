@@ -4,21 +4,15 @@
 source "$(dirname "$0")/lib.sh"
 
 run_and_leave() {
-    start_vymsetup
-    wait_for "F1 Help"
-    cp "$CARD" "$WORK/before.bin"
-    keys Tab Tab Space Down Enter
-    settle
-    expect_field "WSS I/O" 544
+    start_dialog
+    pick_wss_io_544
     "$@"
-    status=$(wait_exit)
-    [ "$status" -eq 0 ] || fail "exit status $status"
-    expect_screen_restored
-    cmp -s "$CARD" "$WORK/before.bin" || fail "the card changed ($*)"
+    expect_clean_end
+    expect_card_unchanged "$*"
     tm kill-server
 }
 
-leave_with_escape() { keys Escape; }
+press_escape() { keys Escape; }
 
 answer_no_by_key() {
     keys Enter
@@ -44,7 +38,7 @@ cancel_by_mouse() {
     click "$row" "$col"
 }
 
-run_and_leave leave_with_escape
+run_and_leave press_escape
 run_and_leave answer_no_by_key
 run_and_leave answer_no_by_mouse
 run_and_leave answer_no_with_escape

@@ -106,6 +106,40 @@ expect_screen_restored() {
 
 keys() { tm send-keys -t vym "$@"; }
 
+# start_dialog [NAME=VALUE ...]: vymsetup started and its dialog shown; the card as it was then
+# is kept in $WORK/before.bin.
+start_dialog() {
+    start_vymsetup "$@"
+    wait_for "F1 Help"
+    cp "$CARD" "$WORK/before.bin"
+}
+
+# expect_clean_end [SECONDS]: vymsetup ends with status 0 and gives the screen back.
+expect_clean_end() {
+    local status
+    status=$(wait_exit "${1:-10}")
+    [ "$status" -eq 0 ] || fail "exit status $status"
+    expect_screen_restored
+}
+
+expect_card_unchanged() {
+    cmp -s "$CARD" "$WORK/before.bin" || fail "the card changed${1:+ ($1)}"
+}
+
+# leave_with_escape: Escape ends the program cleanly and writes nothing.
+leave_with_escape() {
+    keys Escape
+    expect_clean_end
+    expect_card_unchanged "after Escape"
+}
+
+# pick_wss_io_544: the first change most tests make, by keyboard from the start's focus on OK.
+pick_wss_io_544() {
+    keys Tab Tab Space Down Enter
+    settle
+    expect_field "WSS I/O" 544
+}
+
 # After keys, give the program a moment to draw.
 settle() { sleep "${1:-0.3}"; }
 

@@ -23,9 +23,7 @@ fi
 grep -qF "must be a terminal" "$WORK/error.txt" || fail "no message without a terminal"
 
 mkdir -p "$WORK/drive"
-start_vymsetup "VYMCNF_DRIVE_C=$WORK/drive"
-wait_for "F1 Help"
-cp "$CARD" "$WORK/before.bin"
+start_dialog "VYMCNF_DRIVE_C=$WORK/drive"
 
 # Tab goes round the visible tab stops only: OK, Cancel, the twelve fields, OK again.
 for _ in $(seq 14); do
@@ -35,9 +33,7 @@ settle
 line_of "> OK <" >/dev/null || fail "Tab did not come round to OK"
 
 # F12 writes at once: no question, the progress dialog, and the setup dialog stays open.
-keys Tab Tab Space Down Enter
-settle
-expect_field "WSS I/O" 544
+pick_wss_io_544
 keys F12
 wait_for "Write EEPROM Data"
 screen | grep -qF "Do you want to write" && fail "F12 asked before writing"
@@ -74,7 +70,5 @@ wait_for "drive/tt.bin "
 cmp -s "$CARD" "$WORK/after-write.bin" || fail "the dump changed the card"
 
 keys Escape
-status=$(wait_exit)
-[ "$status" -eq 0 ] || fail "exit status $status"
-expect_screen_restored
+expect_clean_end
 echo "PASS (${TEST_NAME})"

@@ -53,9 +53,7 @@ try_terminal() {
     wait_gone "pick the entry"
 
     keys Escape
-    status=$(wait_exit)
-    [ "$status" -eq 0 ] || fail "$what: exit status $status"
-    expect_screen_restored
+    expect_clean_end
     tm kill-server
 }
 

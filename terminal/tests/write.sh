@@ -5,14 +5,10 @@
 source "$(dirname "$0")/lib.sh"
 require_runner
 
-start_vymsetup
-wait_for "F1 Help"
-cp "$CARD" "$WORK/before.bin"
+start_dialog
 
 # WSS I/O 544 by keyboard.
-keys Tab Tab Space Down Enter
-settle
-expect_field "WSS I/O" 544
+pick_wss_io_544
 # SB Pro I/O 240 by mouse.
 read -r row _ <<<"$(find_cell "SB Pro I/O ")"
 field_col=$(line_of "SB Pro I/O " | awk '{ print index($0, "SB Pro I/O") + 18 }')
@@ -51,10 +47,8 @@ while [ ! -f "$WORK/exit" ] && ((SECONDS < deadline)); do
     fi
     sleep 0.2
 done
-status=$(wait_exit 5)
-[ "$status" -eq 0 ] || fail "exit status $status"
+expect_clean_end 5
 [ "$(wc -w <<<"$seen")" -ge 3 ] || fail "the progress bar was not redrawn while writing (saw:$seen)"
-expect_screen_restored
 
 cmp -s "$CARD" "$WORK/before.bin" && fail "nothing was written"
 cp "$WORK/before.bin" "$WORK/runner.bin"
