@@ -146,10 +146,12 @@ expect_absent() {
     pass "\\\\.\\VymCnf is gone $1"
 }
 
-# A deleted service goes once nothing holds it any more; the next case must not meet it.
+# A deleted service goes once nothing holds it any more, and its registry key after it; the
+# next case must meet neither.
 expect_deleted() {
     local tries=0
-    while w sc query vymcnf >/dev/null 2>&1; do
+    while w sc query vymcnf >/dev/null 2>&1 ||
+        w reg query 'HKLM\SYSTEM\CurrentControlSet\Services\vymcnf' >/dev/null 2>&1; do
         tries=$((tries + 1))
         [ "$tries" -lt 20 ] || fail "the vymcnf service is still installed $1"
         sleep 0.5
