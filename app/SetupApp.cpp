@@ -6,7 +6,8 @@ BEGIN_MESSAGE_MAP(CSetupApp, CWinApp)
 ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
-// No application name: the framework takes it from the executable.
+// No application name: the framework takes the title from the resources, else the
+// executable's name.
 CSetupApp::CSetupApp() : CWinApp(nullptr) {}
 
 CSetupApp theApp;
