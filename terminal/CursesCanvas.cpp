@@ -85,7 +85,12 @@ void CCursesCanvas::SetUpStyles() {
     }
     short pair = 1;
     for (const CColourStyle& entry : kColours) {
-        init_pair(pair, entry.foreground, entry.background);
+        // Grey text for disabled fields where the terminal has it: dim black on light grey
+        // looks the same as black on many terminals.
+        const short grey = 8;
+        const short foreground =
+            entry.style == EStyle::kDisabled && COLORS >= 16 ? grey : entry.foreground;
+        init_pair(pair, foreground, entry.background);
         g_attributes[static_cast<int>(entry.style)] = COLOR_PAIR(pair) | entry.extra;
         ++pair;
     }
