@@ -3,7 +3,7 @@
 #include "ui/SetupDlg.h"
 
 BEGIN_MESSAGE_MAP(CSetupApp, CWinApp)
-ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+    ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
 
 // No application name: the framework takes the title from the resources, else the

@@ -13,7 +13,7 @@ void CWriteEepromDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 BEGIN_MESSAGE_MAP(CWriteEepromDlg, CDialog)
-ON_WM_TIMER()
+    ON_WM_TIMER()
 END_MESSAGE_MAP()
 
 BOOL CWriteEepromDlg::OnInitDialog() {
