@@ -35,12 +35,13 @@ void CSetupDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_WSS_IO, m_wssIo);
 }
 
+// The first two handlers are below; the others sit with the rules they start.
 BEGIN_MESSAGE_MAP(CSetupDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
-    ON_BN_CLICKED(IDC_READ_PORT, OnReadPort)
-    ON_BN_CLICKED(IDC_BUTTON1, WriteSettings)
-    ON_CBN_SELCHANGE(IDC_WSS_IO, OnWssIoChanged)
+    ON_BN_CLICKED(IDC_READ_PORT, OnReadPort)      // SetupDlgDump.cpp
+    ON_BN_CLICKED(IDC_BUTTON1, WriteSettings)     // SetupDlgWrite.cpp
+    ON_CBN_SELCHANGE(IDC_WSS_IO, OnWssIoChanged)  // this and the rest: SetupDlgEditing.cpp
     ON_CBN_SELCHANGE(IDC_FM_IO, OnSettingChanged)
     ON_CBN_SELCHANGE(IDC_MIDI2_IO, OnMidi2IoChanged)
     ON_CBN_SELCHANGE(IDC_MIDI2_IRQ, OnMidi2IrqChanged)
