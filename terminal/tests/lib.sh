@@ -152,10 +152,14 @@ click() {
     tm send-keys -t vym -H $bytes
 }
 
-# find_cell TEXT: "ROW COL" of the first place TEXT is shown (0-based), or fails.
+# find_cell TEXT: "ROW COL" of the first place TEXT is shown (0-based), waiting for it a while.
 find_cell() {
-    local found
-    found=$(screen | awk -v text="$1" '{ i = index($0, text); if (i > 0) { print NR - 1, i - 1; exit } }')
+    local found="" deadline=$((SECONDS + 5))
+    while ((SECONDS < deadline)); do
+        found=$(screen | awk -v text="$1" '{ i = index($0, text); if (i > 0) { print NR - 1, i - 1; exit } }')
+        [ -n "$found" ] && break
+        sleep 0.1
+    done
     [ -n "$found" ] || fail "not on the screen: $1"
     echo "$found"
 }
@@ -169,10 +173,16 @@ field() {
         sed 's/ *v$//; s/ *$//'
 }
 
+# expect_field LABEL TEXT: the field shows TEXT, within a few seconds of the keys that make it.
 expect_field() {
-    local shown
-    shown=$(field "$1")
-    [ "$shown" = "$2" ] || fail "$1 shows '$shown', expected '$2'"
+    local shown deadline=$((SECONDS + 5))
+    while :; do
+        shown=$(field "$1")
+        [ "$shown" = "$2" ] && return 0
+        ((SECONDS < deadline)) || break
+        sleep 0.1
+    done
+    fail "$1 shows '$shown', expected '$2'"
 }
 
 require_runner() {
