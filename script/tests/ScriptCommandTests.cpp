@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "script/ScriptCommand.h"
 
 namespace {
@@ -93,6 +95,52 @@ TEST(ScriptCommands, QuotingFaultsAreMalformedLines) {
     const CScriptCommand command = ParseScriptCommand("pick \"WSS IRQ 7");
     EXPECT_EQ(command.kind, CScriptCommandKind::Malformed);
     EXPECT_EQ(command.reason, "a quoted argument is not closed");
+}
+
+TEST(ScriptWords, WordsWrittenAsAScriptWritesThemSplitBackToThemselves) {
+    std::mt19937 random(20261208);
+    const std::string letters = "aZ09-/.#[] \t";
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<std::string> words(random() % 5);
+        std::string line = random() % 2 ? "" : " ";
+        for (std::string& word : words) {
+            const std::size_t length = random() % 6;
+            for (std::size_t i = 0; i < length; ++i) {
+                word += letters[random() % letters.size()];
+            }
+            // A word with a blank in it, or none at all, needs its quotes.
+            const bool quoted =
+                word.empty() || word.find_first_of(" \t") != std::string::npos || random() % 4 == 0;
+            line += quoted ? "\"" + word + "\"" : word;
+            line += std::string(1 + random() % 3, random() % 2 ? ' ' : '\t');
+        }
+        EXPECT_EQ(Words(line), words) << "[" << line << "]";
+    }
+}
+
+TEST(ScriptCommands, AnyLineIsACommandASkipOrMalformedWithAReason) {
+    std::mt19937 random(4711);
+    const std::string letters = "pickshowanerYNo \t\"#1003\r";
+    const std::size_t arguments[] = {0, 2, 1, 1, 0, 1, 0};
+    int commands = 0;
+    for (int round = 0; round < 20000; ++round) {
+        // Mostly a real command word, so that the argument rules get exercised too.
+        const char* starts[] = {"pick ", "click ", "answer ", "show", "pace ", " # ", ""};
+        std::string line = starts[random() % std::size(starts)];
+        const std::size_t length = random() % 24;
+        for (std::size_t i = 0; i < length; ++i) {
+            line += letters[random() % letters.size()];
+        }
+        const CScriptCommand command = ParseScriptCommand(line);
+        const auto kind = static_cast<std::size_t>(command.kind);
+        if (command.kind == CScriptCommandKind::Malformed) {
+            EXPECT_FALSE(command.reason.empty()) << line;
+        } else if (command.kind != CScriptCommandKind::Skip) {
+            EXPECT_EQ(command.arguments.size(), arguments[kind]) << line;
+            ++commands;
+        }
+    }
+    EXPECT_GT(commands, 1000);  // the rules above were met often enough to mean something
 }
 
 }  // namespace
