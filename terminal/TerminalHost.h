@@ -18,6 +18,9 @@ class CTerminalHost : public framework::GenericHost {
 public:
     explicit CTerminalHost(CTerminalSession& session);
 
+    // A note in the dialog's bottom frame, shown until the user's next key or click.
+    void SetNote(std::string note) { m_status = std::move(note); }
+
     bool WaitForInput(const framework::WindowState* active, int timeoutMs) override;
     int MessageBox(const framework::WindowState* owner, const char* text, const char* caption,
                    UINT type) override;

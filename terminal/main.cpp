@@ -1,10 +1,12 @@
 // vymsetup: VYM Card Setup in the terminal, on the emulated card (the EEPROM file that
 // VYMCNF_EEPROM names, or the per-user card made from the factory image).
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "app/SetupApp.h"
+#include "driver/EepromFileLocation.h"
 #include "framework/Framework.h"
 #include "terminal/TerminalHost.h"
 #include "terminal/TerminalSession.h"
@@ -25,6 +27,27 @@ constexpr const char* kUsage =
     "\n"
     "  --help      show this text\n"
     "  --version   show the version\n";
+
+// Which file the card is, said at the start: a new user learns that the program works on a file
+// and where it lies. The home folder is written as ~ to keep the note short.
+std::string CardNote() {
+    std::string path;
+    const char* named = std::getenv(EEPROM_FILE_VARIABLE);
+    DWORD error = 0;
+    if (named != nullptr && named[0] != '\0') {
+        path = named;
+    } else if (DefaultEepromFilePath(&path, &error) == 0) {
+        return {};
+    }
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0') {
+        const std::string prefix = std::string(home) + "/";
+        if (path.compare(0, prefix.size(), prefix) == 0) {
+            path = "~/" + path.substr(prefix.size());
+        }
+    }
+    return "Card: " + path;
+}
 
 }  // namespace
 
@@ -56,6 +79,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     CTerminalHost host(session);
+    host.SetNote(CardNote());
     const int exitCode = AfxWinMain(host, "vymsetup");
     session.Stop();
     return exitCode;

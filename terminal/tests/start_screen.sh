@@ -16,6 +16,9 @@ for text in "Windows Sound System" "Midi-1 / Synth" "Digital Control" "FM Synth"
     "Midi-2 IRQ" "Cancel"; do
     screen | grep -qF -- "$text" || fail "not shown: $text"
 done
+# The bottom frame says which file the card is, until the first key.
+screen | tail -n 1 | grep -qF "vymcnf/eeprom.bin" || fail "the card's file is not named"
+
 # The default button is marked, and the two hidden buttons are not drawn.
 screen | grep -qF "> OK <" || fail "the default button is not marked"
 screen | grep -qF "Read Port" && fail "the hidden Read Port button is drawn"
@@ -49,6 +52,7 @@ expect_field "Gameport I/O" 201
 expect_field "Midi-2 I/O" 330
 expect_field "Midi-2 IRQ" 11
 
-screen >"$WORK/start-screen.txt"
+keys Tab BTab
+wait_gone "vymcnf/eeprom.bin"
 leave_with_escape
 echo "PASS (${TEST_NAME})"
