@@ -5,12 +5,6 @@
 # screen is given back each time.
 source "$(dirname "$0")/lib.sh"
 
-program_pid() {
-    local shell_pid
-    shell_pid=$(tm display-message -p -t vym '#{pane_pid}')
-    pgrep -P "$shell_pid" -x vymsetup || pgrep -P "$shell_pid" | head -n 1
-}
-
 hang_up_after() {
     local signal=$1
     shift

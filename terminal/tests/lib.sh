@@ -8,9 +8,10 @@ RUNNER=${2:+$(realpath "$2")}
 TEST_NAME=$(basename "$0" .sh)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vymterm-${TEST_NAME}.XXXXXX")
 SOCKET="vymterm-${TEST_NAME}-$$"
-# The server's socket lives in our own folder: nothing is shared with the user's tmux, and
-# cleaning the folder leaves nothing behind.
-export TMUX_TMPDIR="$WORK"
+# The server's socket lives in a folder of our own (short, as socket paths must be): nothing
+# is shared with the user's tmux, and removing the folder leaves nothing behind.
+TMUX_TMPDIR=$(mktemp -d /tmp/vymtmux.XXXXXX)
+export TMUX_TMPDIR
 unset TMUX VYMCNF_EEPROM VYMCNF_DRIVE_C NO_COLOR
 # The per-user card of these runs lies in the test's folder.
 export XDG_DATA_HOME="$WORK/home"
@@ -21,7 +22,7 @@ tm() { tmux -L "$SOCKET" -f /dev/null "$@"; }
 
 cleanup() {
     tm kill-server >/dev/null 2>&1 || true
-    rm -rf "$WORK"
+    rm -rf "$WORK" "$TMUX_TMPDIR"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
@@ -37,13 +38,13 @@ fail() {
 }
 
 # start_vymsetup [NAME=VALUE ...]: vymsetup in an 80 x 24 pane with that environment
-# (TERM=xterm-256color and LANG=C.UTF-8 unless given). When it ends, its exit status goes to
-# $WORK/exit and the pane stays for the screen to be looked at.
+# (TERM=xterm-256color and LANG=C.UTF-8 unless given). Its process ID goes to $WORK/pid; when
+# it ends, its exit status goes to $WORK/exit and the pane stays for the screen to be looked at.
 start_vymsetup() {
-    rm -f "$WORK/exit"
+    rm -f "$WORK/exit" "$WORK/pid"
     cat >"$WORK/run.sh" <<RUN
 cd "$WORK"
-env TERM=xterm-256color LANG=C.UTF-8 $* "$VYMSETUP"
+sh -c 'echo \$\$ >"$WORK/pid"; exec env TERM=xterm-256color LANG=C.UTF-8 $* "$VYMSETUP"'
 echo \$? >"$WORK/exit.tmp"; mv "$WORK/exit.tmp" "$WORK/exit"
 echo "[vymsetup ended]"
 exec sleep 600
@@ -105,6 +106,8 @@ expect_screen_restored() {
 }
 
 keys() { tm send-keys -t vym "$@"; }
+
+program_pid() { cat "$WORK/pid"; }
 
 # start_dialog [NAME=VALUE ...]: vymsetup started and its dialog shown; the card as it was then
 # is kept in $WORK/before.bin.
