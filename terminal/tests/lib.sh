@@ -155,6 +155,15 @@ click() {
     tm send-keys -t vym -H $bytes
 }
 
+# wheel down|up ROW COL: one turn of the mouse wheel over a cell.
+wheel() {
+    local button=64 row=$(($2 + 1)) col=$(($3 + 1)) bytes
+    [ "$1" = down ] && button=65
+    bytes=$(printf '\033[<%d;%d;%dM' "$button" "$col" "$row" | od -An -tx1)
+    # shellcheck disable=SC2086
+    tm send-keys -t vym -H $bytes
+}
+
 # find_cell TEXT: "ROW COL" of the first place TEXT is shown (0-based), waiting for it a while.
 find_cell() {
     local found="" deadline=$((SECONDS + 5))

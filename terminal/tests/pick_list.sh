@@ -59,5 +59,15 @@ settle
 wait_gone "320"
 expect_field "Midi-1 I/O" 310
 
+# The wheel moves in an open list: three turns down and one up from 310, then Enter.
+click "$row" "$((field_col + 2))"
+wait_for "320"
+wheel down "$row" "$((field_col + 2))"
+wheel down "$row" "$((field_col + 2))"
+wheel up "$row" "$((field_col + 2))"
+wheel down "$row" "$((field_col + 2))"
+keys Enter
+expect_field "Midi-1 I/O" 330
+
 leave_with_escape
 echo "PASS (${TEST_NAME})"
