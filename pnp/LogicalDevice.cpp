@@ -84,6 +84,17 @@ int CLogicalDevice::Parse(std::span<const std::uint8_t> bytes) {
     identifierData[0] = bytes[LOGICAL_DEVICE_ID_SIZE];
     int copied = 1;
     std::size_t position = LOGICAL_DEVICE_ID_SIZE + 1;
+    // An identifier string's two length bytes are a count, not tags: the program's own
+    // "Disabled [Game Port]" has the length byte 21, which is the Logical Device ID tag, and
+    // taking it for one would shift every later device by a slot. Only the text is scanned.
+    if (identifierData[0] == TAG_IDENTIFIER_STRING) {
+        for (; copied < IDENTIFIER_HEADER_SIZE; ++copied, ++position) {
+            if (position >= bytes.size()) {
+                return -1;
+            }
+            identifierData[copied] = bytes[position];
+        }
+    }
     for (;;) {
         if (position >= bytes.size()) {
             return -1;

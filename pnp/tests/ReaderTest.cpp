@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "pnp/ImageReader.h"
 #include "pnp/tests/GuardedBuffer.h"
@@ -140,6 +141,39 @@ TEST(LocateDevices, NeverWritesTheReadImage) {
     auto buffers = std::make_unique<CardBuffers>();
     EXPECT_EQ(buffers->Locate(image.Image()), 6);
     image.Thaw();
+}
+
+// The length byte of an identifier string is a count: one that happens to equal a tag must
+// not end the identifier. "Disabled [Game Port]" (length 21 = 0x15) is the program's own.
+TEST(LocateDevices, IdentifierLengthEqualToATagIsACount) {
+    const std::string fortyEight(48, 'x');  // length byte 49 = 0x31
+    for (const std::string& text : {std::string("Disabled [Game Port]"), fortyEight}) {
+        ImageBuilder card;
+        card.Header(40);
+        AddPortDevice(card, 0x0E63A800, 0x300);
+        card.DeviceId(0x0E63A8A1).Identifier(text);
+        AddPortDevice(card, 0x0E63A802, 0x330);
+        card.EndTagWithChecksum();
+        auto buffers = std::make_unique<CardBuffers>();
+        ASSERT_EQ(buffers->Locate(card.Image()), 3) << text;
+        const CLogicalDevice& off = buffers->devices[1];
+        EXPECT_EQ(off.hasDependentFunctions, 0);
+        EXPECT_EQ(off.identifierData[1], text.size() + 1);
+        EXPECT_EQ(0, std::memcmp(off.identifierData + 3, text.data(), text.size()));
+        EXPECT_EQ(buffers->devices[2].GetDeviceId(), 0x0E63A802u);
+        EXPECT_EQ(buffers->devices[2].dependentFunctions[0].ioPorts[0].minBase, 0x330);
+    }
+}
+
+TEST(LocateDevices, IdentifierCutOffInItsLengthBytesIsMalformed) {
+    ImageBuilder card;
+    card.Header(EEPROM_SIZE - 8);
+    card.DeviceId(0x0E63A8A1).Bytes({0x82, 0x15});
+    ASSERT_EQ(card.Position(), EEPROM_SIZE);
+    GuardedBuffer image(EEPROM_SIZE);
+    std::copy(std::begin(card.Image()), std::end(card.Image()), image.Bytes().begin());
+    auto buffers = std::make_unique<CardBuffers>();
+    EXPECT_EQ(buffers->Locate(image.Image()), 0);
 }
 
 }  // namespace
