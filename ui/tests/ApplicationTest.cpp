@@ -8,7 +8,7 @@ class ApplicationTest : public ::testing::Test {
 protected:
     CRegisteredResources resources;
     CDeviceDouble card;
-    CTestHost host{card};
+    CTestHost host;
 };
 
 TEST_F(ApplicationTest, TheOneApplicationObjectIsTheProgramsAndHasTheTitleAsName) {

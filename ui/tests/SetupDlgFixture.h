@@ -16,30 +16,44 @@
 #include "ui/SetupDlg.h"
 #include "ui/tests/CardImage.h"
 
-// The scripted host, with what the dialog tests need besides: where each pause fell among the
-// card's requests, and the files the program said it wrote.
+// The scripted host, with what the dialog tests need besides: the files the program said it
+// wrote, and a look at each dialog as it goes.
 class CTestHost : public framework::testing::ScriptedHost {
 public:
-    explicit CTestHost(const CDeviceDouble& card) : m_card(card) {}
-
     struct CWrittenFile {
         std::string path;
         long size;
     };
 
-    void Sleep(DWORD milliseconds) override;
     void FileWritten(const char* path, long size) override;
     void DialogDestroyed(const framework::WindowState& dialog) override;
 
     // Runs as a dialog's windows go, while its member controls are still bound to them.
     std::function<void(const framework::WindowState&)> onDestroyed;
 
-    // For every pause, how many driver requests had been made before it.
-    std::vector<std::size_t> requestsBeforeSleep;
     std::vector<CWrittenFile> files;
+};
+
+// Stands in front of the card double on the device services and notes, for every pause the
+// program asks of them, how many requests the card had received before it. The pause itself
+// still reaches the double, which records it in its sleeps.
+class CPauseRecorder {
+public:
+    explicit CPauseRecorder(const CDeviceDouble& card);
+    ~CPauseRecorder();
+    CPauseRecorder(const CPauseRecorder&) = delete;
+    CPauseRecorder& operator=(const CPauseRecorder&) = delete;
+
+    std::vector<std::size_t> requestsBeforeSleep;
 
 private:
+    static void RecordSleep(DWORD milliseconds);
+
     const CDeviceDouble& m_card;
+    void (*m_nextSleep)(DWORD milliseconds);  // the pause of the services below
+    CDeviceApi m_api;                         // theirs, but for the pause
+    CPauseRecorder* m_outer;
+    CScopedDeviceApi m_scope;
 };
 
 // One byte write the card received.
@@ -76,7 +90,8 @@ protected:
 
     CRegisteredResources resources;
     CDeviceDouble card;
-    CTestHost host{card};
+    CPauseRecorder pauses{card};
+    CTestHost host;
     CSetupDlg dlg;
 };
 
