@@ -7,7 +7,10 @@ VYMSETUP=$(realpath "${1:?usage: test.sh VYMSETUP [VYMSETUP_SCRIPT]}")
 RUNNER=${2:+$(realpath "$2")}
 TEST_NAME=$(basename "$0" .sh)
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vymterm-${TEST_NAME}.XXXXXX")
-SOCKET="vymterm-${TEST_NAME}-$$"
+# Every start gets a server of its own: a server just killed may still hold its socket.
+SOCKET_BASE="vymterm-${TEST_NAME}-$$"
+SOCKET="$SOCKET_BASE-0"
+STARTS=0
 # The server's socket lives in a folder of our own (short, as socket paths must be): nothing
 # is shared with the user's tmux, and removing the folder leaves nothing behind.
 TMUX_TMPDIR=$(mktemp -d /tmp/vymtmux.XXXXXX)
@@ -21,7 +24,12 @@ SKIP=77
 tm() { tmux -L "$SOCKET" -f /dev/null "$@"; }
 
 cleanup() {
-    tm kill-server >/dev/null 2>&1 || true
+    local socket
+    for socket in "$TMUX_TMPDIR"/tmux-*/"$SOCKET_BASE"-*; do
+        if [ -S "$socket" ]; then
+            tmux -S "$socket" kill-server >/dev/null 2>&1 || true
+        fi
+    done
     rm -rf "$WORK" "$TMUX_TMPDIR"
 }
 trap cleanup EXIT
@@ -41,6 +49,8 @@ fail() {
 # (TERM=xterm-256color and LANG=C.UTF-8 unless given). Its process ID goes to $WORK/pid; when
 # it ends, its exit status goes to $WORK/exit and the pane stays for the screen to be looked at.
 start_vymsetup() {
+    STARTS=$((STARTS + 1))
+    SOCKET="$SOCKET_BASE-$STARTS"
     rm -f "$WORK/exit" "$WORK/pid"
     cat >"$WORK/run.sh" <<RUN
 cd "$WORK"
