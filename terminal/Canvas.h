@@ -19,7 +19,7 @@ enum class EStyle {
     kListHighlight,  // the highlighted entry of an open list
     kProgressDone,   // the filled part of a progress bar
     kProgressToDo,   // the part still to fill
-    kShadow,         // the shadow that sets a box apart from what lies under it
+    kStyleCount,     // not a style: how many there are
 };
 
 // A screen of character cells. The painters only draw through this, so what they draw can be

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kStyleCount = static_cast<int>(EStyle::kShadow) + 1;
+constexpr int kStyleCount = static_cast<int>(EStyle::kStyleCount);
 chtype g_attributes[kStyleCount] = {};
 
 struct CColourStyle {
@@ -31,7 +31,6 @@ constexpr CColourStyle kColours[] = {
     {EStyle::kListHighlight, COLOR_WHITE, COLOR_BLUE, A_BOLD},
     {EStyle::kProgressDone, COLOR_WHITE, COLOR_BLUE, A_BOLD},
     {EStyle::kProgressToDo, COLOR_BLACK, COLOR_WHITE, 0},
-    {EStyle::kShadow, COLOR_BLACK, COLOR_BLACK, 0},
 };
 
 // Without colours: the focus and the filled bar in reverse video, disabled text dim.
