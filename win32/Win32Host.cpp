@@ -497,8 +497,8 @@ void CWin32Host::EndPaint(const WindowState& window, HDC dc) {
 
 void CWin32Host::DrawIcon(const WindowState& window, HDC dc, int x, int y, HICON icon) {
     (void)window;
-    if (dc != nullptr && icon != nullptr) {
-        ::DrawIcon(dc, x, y, icon);
+    if (dc != nullptr && icon != nullptr && ::DrawIcon(dc, x, y, icon)) {
+        ++m_iconsDrawn;
     }
 }
 

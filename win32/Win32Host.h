@@ -56,6 +56,9 @@ public:
     // reached the dialog once.
     int RepeatedSelectionChanges() const { return m_repeatedSelectionChanges; }
 
+    // Icons the program drew with DrawIcon (a minimised dialog paints its icon).
+    int IconsDrawn() const { return m_iconsDrawn; }
+
     // The native window of the innermost running dialog, nullptr when none runs.
     HWND ActiveDialogWindow() const;
     // A window of one of the running dialogs (not a message box, for instance).
@@ -78,6 +81,7 @@ private:
     int m_mirroring = 0;
     int m_droppedNotifications = 0;
     int m_repeatedSelectionChanges = 0;
+    int m_iconsDrawn = 0;
     // Counts the messages the thread's loops take from the queue, so that the notifications
     // one input of the user's causes can be told from those of the next.
     HHOOK m_retrievalHook = nullptr;

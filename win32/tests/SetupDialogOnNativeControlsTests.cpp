@@ -105,6 +105,31 @@ TEST_F(SetupDialogOnNativeControls, TheCardsSettingsShowInTheNativeComboBoxes) {
     }
 }
 
+TEST_F(SetupDialogOnNativeControls, MinimisedTheDialogPaintsItsIconAndNormallyItDoesNot) {
+    CSetupDlg dialog;
+    int drawnWhenRestored = -1;
+    int drawnWhenMinimised = -1;
+    const INT_PTR result =
+        RunDialog(environment.host, dialog,
+                  {
+                      [&](HWND native) {
+                          ::RedrawWindow(native, nullptr, nullptr,
+                                         RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+                          drawnWhenRestored = environment.host.IconsDrawn();
+                          ::ShowWindow(native, SW_MINIMIZE);
+                          // Current systems do not paint a minimised window's client area on their
+                          // own; the message is what older ones sent.
+                          ::SendMessageA(native, WM_PAINT, 0, 0);
+                          drawnWhenMinimised = environment.host.IconsDrawn();
+                          ::ShowWindow(native, SW_RESTORE);
+                          PressKey(native, Control(native, IDOK), VK_ESCAPE);
+                      },
+                  });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(drawnWhenRestored, 0);
+    EXPECT_EQ(drawnWhenMinimised, 1);
+}
+
 TEST_F(SetupDialogOnNativeControls, SwitchingTheCodecAtTheNativeControlsFollowsInBoth) {
     CSetupDlg dialog;
     const INT_PTR result =
