@@ -19,3 +19,17 @@ void CloseContractHandle(HANDLE device);
 
 // Takes the prepared card away again.
 void RemoveContractCard();
+
+// Where the card behind the device answers otherwise than the emulated one, said per platform.
+struct CContractDifferences {
+    // The open's error when the card file has the wrong size: the emulated card refuses the
+    // open as invalid data; a driver that checks the file when it starts has no device then.
+    DWORD wrongSizedCardOpenError;
+    // A second open while one is held: refused as a sharing violation, or (where the system
+    // hands out the handle before the driver has answered) a handle on which every request
+    // fails with the sharing violation.
+    bool refusedOpenYieldsAHandle;
+    // The system's English text for the sharing violation, line ending included.
+    const char* sharingViolationText;
+};
+const CContractDifferences& ContractDifferences();

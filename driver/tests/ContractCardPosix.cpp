@@ -50,3 +50,10 @@ void RemoveContractCard() {
     }
     unsetenv(EEPROM_FILE_VARIABLE);
 }
+
+const CContractDifferences& ContractDifferences() {
+    static const CContractDifferences differences{
+        ERROR_INVALID_DATA, false,
+        "The process cannot access the file because it is being used by another process.\r\n"};
+    return differences;
+}

@@ -123,9 +123,28 @@ TEST_F(DeviceContractTest, WriteReachesTheCardAndNothingElseChanges) {
 }
 
 TEST_F(DeviceContractTest, SecondOpenWhileHeldIsASharingViolation) {
-    ASSERT_NE(Open(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+    HANDLE first = Open();
+    ASSERT_NE(first, INVALID_HANDLE_VALUE);
+    HANDLE second = Open();
+    if (!ContractDifferences().refusedOpenYieldsAHandle) {
+        EXPECT_EQ(second, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(api.GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+    } else {
+        // The refusal comes with every request on the second handle, in both directions.
+        ASSERT_NE(second, INVALID_HANDLE_VALUE);
+        CNF_BYTE_REQUEST request;
+        DWORD returned = 0;
+        EXPECT_FALSE(Read(second, 3, &request, &returned));
+        EXPECT_EQ(api.GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+        EXPECT_FALSE(Write(second, 3, 0x5A, &returned));
+        EXPECT_EQ(api.GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+        ExpectCardUnchanged();
+    }
+    // The first handle is untouched by the refused one.
+    CNF_BYTE_REQUEST request;
+    DWORD returned = 0;
+    EXPECT_TRUE(Read(first, 3, &request, &returned));
+    EXPECT_EQ(request.value, card[3]);
 }
 
 TEST_F(DeviceContractTest, CardCanBeOpenedAgainOnceReleased) {
@@ -145,13 +164,16 @@ TEST_F(DeviceContractTest, AnotherDeviceNameIsNotFound) {
     EXPECT_EQ(api.GetLastError(), DWORD{ERROR_FILE_NOT_FOUND});
 }
 
-TEST_F(DeviceContractTest, WrongSizedCardFailsTheOpenAsInvalidData) {
-    ASSERT_EQ(PrepareContractCard(card, CONFIG_EEPROM_SIZE - 1), 1);
-    EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_DATA});
-    ASSERT_EQ(PrepareContractCard(card, 0), 1);
-    EXPECT_EQ(Open(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_DATA});
+TEST_F(DeviceContractTest, WrongSizedCardFailsTheOpen) {
+    const DWORD expected = ContractDifferences().wrongSizedCardOpenError;
+    std::uint8_t longer[CONFIG_EEPROM_SIZE + 1];
+    std::memcpy(longer, card, CONFIG_EEPROM_SIZE);
+    longer[CONFIG_EEPROM_SIZE] = 0x42;
+    for (int size : {CONFIG_EEPROM_SIZE - 1, CONFIG_EEPROM_SIZE + 1, 0}) {
+        ASSERT_EQ(PrepareContractCard(longer, size), 1) << size;
+        EXPECT_EQ(Open(), INVALID_HANDLE_VALUE) << size;
+        EXPECT_EQ(api.GetLastError(), expected) << size;
+    }
 }
 
 TEST_F(DeviceContractTest, AddressesPastTheEepromAreInvalidParameters) {
@@ -263,8 +285,6 @@ TEST_F(DeviceContractTest, SystemTextsOfTheOpenFailuresAreTheEnglishOnes) {
                                  MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                                  reinterpret_cast<LPSTR>(&text), 0, nullptr),
               0u);
-    EXPECT_STREQ(text,
-                 "The process cannot access the file because it is being used by another "
-                 "process.\r\n");
+    EXPECT_STREQ(text, ContractDifferences().sharingViolationText);
     EXPECT_EQ(api.LocalFree(text), nullptr);
 }
