@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <new>
 
+#ifdef _WIN32
+#include <malloc.h>
+#endif
+
 // Every global allocation of the test program passes through here and is counted, so a
 // test can tell whether the code it calls touched the heap.
 
@@ -19,7 +23,21 @@ void* CountedAllocateAligned(std::size_t size, std::align_val_t alignment) {
     allocations.fetch_add(1, std::memory_order_relaxed);
     const auto align = static_cast<std::size_t>(alignment);
     const std::size_t rounded = (size + align - 1) / align * align;
+#ifdef _WIN32
+    // The C runtime here has no aligned_alloc; its aligned blocks must go back through
+    // _aligned_free, which the aligned forms of operator delete below do.
+    return _aligned_malloc(rounded == 0 ? align : rounded, align);
+#else
     return std::aligned_alloc(align, rounded == 0 ? align : rounded);
+#endif
+}
+
+void ReleaseAligned(void* memory) {
+#ifdef _WIN32
+    _aligned_free(memory);
+#else
+    std::free(memory);
+#endif
 }
 
 void* OrThrow(void* memory) {
@@ -78,20 +96,20 @@ void operator delete[](void* memory, const std::nothrow_t&) noexcept {
     std::free(memory);
 }
 void operator delete(void* memory, std::align_val_t) noexcept {
-    std::free(memory);
+    ReleaseAligned(memory);
 }
 void operator delete[](void* memory, std::align_val_t) noexcept {
-    std::free(memory);
+    ReleaseAligned(memory);
 }
 void operator delete(void* memory, std::size_t, std::align_val_t) noexcept {
-    std::free(memory);
+    ReleaseAligned(memory);
 }
 void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept {
-    std::free(memory);
+    ReleaseAligned(memory);
 }
 void operator delete(void* memory, std::align_val_t, const std::nothrow_t&) noexcept {
-    std::free(memory);
+    ReleaseAligned(memory);
 }
 void operator delete[](void* memory, std::align_val_t, const std::nothrow_t&) noexcept {
-    std::free(memory);
+    ReleaseAligned(memory);
 }
