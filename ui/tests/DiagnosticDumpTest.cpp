@@ -151,7 +151,10 @@ TEST_F(DiagnosticDumpTest, ARejectedSixthDeviceShowsNoBoxAtAll) {
     for (int i = 0; i < standard.Length() - 2; ++i) {
         card36.Bytes({standard.Image()[i]});
     }
-    card36.Bytes({0x79, 0x00, 0x00, 0x00, 0x00, 0x00, 0x82, 0x31, 0x00, 0x4B, 0x01, 0x02});
+    // An identifier string of one character, then a dependent function opening with a fixed
+    // I/O descriptor (0x4B), which the parser rejects.
+    card36.Bytes({0x79, 0x00, 0x00, 0x00, 0x00, 0x00, 0x82, 0x01, 0x00, 'x', 0x31, 0x00, 0x4B,
+                  0x01, 0x02});
     LoadCard(card36);
     Click(IDC_READ_PORT);
     WhileOpen([&] { EXPECT_EQ(dlg.m_deviceCount, 6); });
