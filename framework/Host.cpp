@@ -74,6 +74,7 @@ std::uint64_t Host::NowMs() {
 
 INT_PTR GenericHost::RunModalDialog(CDialog& dialog) {
     InitDialog(dialog);
+    TakeNativeQuit();  // a quit the initialisation posted keeps the dialog hidden on Windows too
     WindowState* window = LiveWindow(dialog.GetState());
     if (window != nullptr && !dialog.IsEnding() && !QuitPending()) {
         SetVisible(*window, true);  // a modal dialog is shown whatever its style says

@@ -7,19 +7,36 @@
 
 namespace {
 
+// The C runtime on Windows has no setenv; _putenv_s with an empty value removes the variable.
+void SetVariable(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    setenv(name, value, 1);
+#endif
+}
+
+void RemoveVariable(const char* name) {
+#ifdef _WIN32
+    _putenv_s(name, "");
+#else
+    unsetenv(name);
+#endif
+}
+
 class DrivePathTest : public ::testing::Test {
 protected:
     void SetUp() override {
         const char* old = std::getenv("VYMCNF_DRIVE_C");
         m_hadOld = old != nullptr;
         m_old = old != nullptr ? old : "";
-        unsetenv("VYMCNF_DRIVE_C");
+        RemoveVariable("VYMCNF_DRIVE_C");
     }
     void TearDown() override {
         if (m_hadOld) {
-            setenv("VYMCNF_DRIVE_C", m_old.c_str(), 1);
+            SetVariable("VYMCNF_DRIVE_C", m_old.c_str());
         } else {
-            unsetenv("VYMCNF_DRIVE_C");
+            RemoveVariable("VYMCNF_DRIVE_C");
         }
     }
     static std::string Map(const char* path, std::size_t size = 256) {
@@ -36,7 +53,31 @@ private:
     std::string m_old;
 };
 
-#ifndef _WIN32
+#ifdef _WIN32
+// On Windows the program's paths are the system's own: they pass through unchanged, and the
+// system resolves drives and ".." itself.
+TEST_F(DrivePathTest, WindowsPathsPassThroughUnchanged) {
+    EXPECT_EQ(Map("c:\\tt.bin"), "c:\\tt.bin");
+    EXPECT_EQ(Map("C:\\dir\\tt.bin"), "C:\\dir\\tt.bin");
+    EXPECT_EQ(Map("\\tt.bin"), "\\tt.bin");
+    EXPECT_EQ(Map("tt.bin"), "tt.bin");
+    EXPECT_EQ(Map("d:\\tt.bin"), "d:\\tt.bin");
+    EXPECT_EQ(Map("c:\\a\\..\\tt.bin"), "c:\\a\\..\\tt.bin");
+}
+
+TEST_F(DrivePathTest, DriveFolderVariableIsIgnoredOnWindows) {
+    SetVariable("VYMCNF_DRIVE_C", "Z:\\tmp\\drive-c\\");
+    EXPECT_EQ(Map("c:\\tt.bin"), "c:\\tt.bin");
+    EXPECT_EQ(Map("\\tt.bin"), "\\tt.bin");
+}
+
+TEST_F(DrivePathTest, OverlongAndMissingPathsAreRefused) {
+    // "c:\tt.bin" is 9 characters: it needs 10 bytes with its terminator.
+    EXPECT_EQ(Map("c:\\tt.bin", 10), "c:\\tt.bin");
+    EXPECT_EQ(Map("c:\\tt.bin", 9), "<refused>");
+    EXPECT_EQ(Map(nullptr), "<refused>");
+}
+#else
 TEST_F(DrivePathTest, DriveCIsTheCurrentFolderByDefault) {
     EXPECT_EQ(Map("c:\\tt.bin"), "./tt.bin");
     EXPECT_EQ(Map("C:\\dir\\tt.bin"), "./dir/tt.bin");
@@ -45,11 +86,11 @@ TEST_F(DrivePathTest, DriveCIsTheCurrentFolderByDefault) {
 }
 
 TEST_F(DrivePathTest, DriveCIsTheNamedFolder) {
-    setenv("VYMCNF_DRIVE_C", "/tmp/drive-c/", 1);
+    SetVariable("VYMCNF_DRIVE_C", "/tmp/drive-c/");
     EXPECT_EQ(Map("c:\\tt.bin"), "/tmp/drive-c/tt.bin");
-    setenv("VYMCNF_DRIVE_C", "/", 1);
+    SetVariable("VYMCNF_DRIVE_C", "/");
     EXPECT_EQ(Map("c:\\tt.bin"), "/tt.bin");
-    setenv("VYMCNF_DRIVE_C", "", 1);
+    SetVariable("VYMCNF_DRIVE_C", "");
     EXPECT_EQ(Map("c:\\tt.bin"), "./tt.bin");
 }
 
@@ -62,12 +103,12 @@ TEST_F(DrivePathTest, OtherDrivesClimbingOutAndOverlongPathsAreRefused) {
     EXPECT_EQ(Map("c:\\tt.bin", 8), "<refused>");
     EXPECT_EQ(Map(nullptr), "<refused>");
 }
+#endif
 
 TEST_F(DrivePathTest, ZeroSizeBufferIsLeftAlone) {
     char buffer[1] = {'x'};
     EXPECT_EQ(MapWindowsPath("c:\\tt.bin", buffer, 0), 0);
     EXPECT_EQ(buffer[0], 'x');
 }
-#endif
 
 }  // namespace

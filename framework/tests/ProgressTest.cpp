@@ -22,7 +22,7 @@ TEST_F(ProgressTest, RangeAndPositionsByMessageInsideOneTick) {
         dialog.m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, kBytes));
         dialog.KillTimer(1);
         for (int i = 0; i < kBytes; ++i) {
-            Sleep(20);
+            BusyFor(20);
             dialog.m_progress.SendMessage(PBM_SETPOS, static_cast<WPARAM>(i), 0);
         }
         dialog.OnOK();

@@ -1,5 +1,7 @@
 #include "framework/tests/TestDialogs.h"
 
+#include "framework/Host.h"
+
 namespace test_dialogs {
 namespace {
 
@@ -143,6 +145,14 @@ void CProgressTestDlg::OnTimer(UINT_PTR timerId) {
     if (onTimer) {
         onTimer(timerId);
     }
+}
+
+void BusyFor(DWORD milliseconds) {
+#ifdef _WIN32
+    framework::CurrentHost().Sleep(milliseconds);
+#else
+    Sleep(milliseconds);
+#endif
 }
 
 }  // namespace test_dialogs
