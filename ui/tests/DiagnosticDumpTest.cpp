@@ -1,12 +1,12 @@
 // The hidden dump: the first 500 EEPROM bytes to "c:\tt.bin" and each device's resources.
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
+#include <system_error>
 
 #include "ui/tests/SetupDlgFixture.h"
+#include "ui/tests/TemporaryFolder.h"
 
 namespace {
 
@@ -25,21 +25,51 @@ CCardImage DumpCard(const CCardSettings& settings = {}) {
     return card.EndTag();
 }
 
+// Elsewhere drive C is the folder VYMCNF_DRIVE_C names, so each test gets a fresh one. On
+// Windows the dump goes to the real "c:\tt.bin" (the test program needs the right to write
+// there); a file already at that place is kept in the temporary folder meanwhile and put back.
 class DiagnosticDumpTest : public SetupDlgTest {
 protected:
     void SetUp() override {
-        char pattern[] = "/tmp/vym-dump-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        m_folder = pattern;
-        setenv("VYMCNF_DRIVE_C", m_folder.c_str(), 1);
+        m_temporary = std::make_unique<CTemporaryFolder>("vym-dump-");
+        m_folder = m_temporary->Folder();
+        ASSERT_FALSE(m_folder.empty());
+#ifdef _WIN32
+        std::error_code error;
+        if (std::filesystem::exists(DumpPath(), error)) {
+            ASSERT_TRUE(std::filesystem::copy_file(DumpPath(), SavedPath(), error)) << DumpPath();
+            ASSERT_TRUE(std::filesystem::remove(DumpPath(), error)) << DumpPath();
+            m_saved = true;
+        }
+#else
+        SetProcessVariable("VYMCNF_DRIVE_C", m_folder.c_str());
+#endif
     }
     void TearDown() override {
-        std::remove(DumpPath().c_str());
-        rmdir(m_folder.c_str());
-        unsetenv("VYMCNF_DRIVE_C");
+        std::error_code error;
+        std::filesystem::remove(DumpPath(), error);  // the dump, or what stood in its way
+#ifdef _WIN32
+        if (m_saved) {
+            EXPECT_TRUE(std::filesystem::copy_file(SavedPath(), DumpPath(), error)) << DumpPath();
+        }
+#else
+        RemoveProcessVariable("VYMCNF_DRIVE_C");
+#endif
+        m_temporary.reset();
     }
 
-    std::string DumpPath() const { return m_folder + "/tt.bin"; }
+#ifdef _WIN32
+    std::string DumpPath() const {
+        return "c:\\tt.bin";
+    }
+    std::string SavedPath() const {
+        return m_folder + "\\saved-tt.bin";
+    }
+#else
+    std::string DumpPath() const {
+        return m_folder + "/tt.bin";
+    }
+#endif
     std::vector<std::uint8_t> DumpFile() const {
         std::ifstream file(DumpPath(), std::ios::binary);
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -52,7 +82,9 @@ protected:
         return captions;
     }
 
+    std::unique_ptr<CTemporaryFolder> m_temporary;
     std::string m_folder;
+    bool m_saved = false;
 };
 
 TEST_F(DiagnosticDumpTest, WritesTheFirst500BytesAndListsSixDevices) {
@@ -164,13 +196,13 @@ TEST_F(DiagnosticDumpTest, ARejectedSixthDeviceShowsNoBoxAtAll) {
 }
 
 TEST_F(DiagnosticDumpTest, DevicesThatDoNotFitInTheDumpShowNoBox) {
-    CCardImage far;
-    far.Header(450);  // the six devices run past offset 499
+    CCardImage farCard;
+    farCard.Header(450);  // the six devices run past offset 499
     CCardImage standard = StandardCard();
     for (int i = 36; i < standard.Length() - 2; ++i) {
-        far.Bytes({standard.Image()[i]});
+        farCard.Bytes({standard.Image()[i]});
     }
-    LoadCard(far.EndTag());
+    LoadCard(farCard.EndTag());
     Click(IDC_READ_PORT);
     WhileOpen([&] { EXPECT_EQ(dlg.m_deviceCount, 6); });
     RunThenCancel();
@@ -179,20 +211,26 @@ TEST_F(DiagnosticDumpTest, DevicesThatDoNotFitInTheDumpShowNoBox) {
 }
 
 TEST_F(DiagnosticDumpTest, NoDeviceInTheDumpShowsNoBox) {
-    CCardImage far;
-    far.Header(600);
+    CCardImage farCard;
+    farCard.Header(600);
     CCardImage standard = StandardCard();
     for (int i = 36; i < standard.Length() - 2; ++i) {
-        far.Bytes({standard.Image()[i]});
+        farCard.Bytes({standard.Image()[i]});
     }
-    LoadCard(far.EndTag());
+    LoadCard(farCard.EndTag());
     Click(IDC_READ_PORT);
     RunThenCancel();
     EXPECT_TRUE(host.MessageBoxes().empty());
 }
 
 TEST_F(DiagnosticDumpTest, AFileThatCannotBeCreatedIsSkippedAndTheListingGoesOn) {
-    setenv("VYMCNF_DRIVE_C", (m_folder + "/missing/folder").c_str(), 1);
+#ifdef _WIN32
+    // A folder where the file should go: the file cannot be created.
+    std::error_code error;
+    ASSERT_TRUE(std::filesystem::create_directory(DumpPath(), error)) << DumpPath();
+#else
+    SetProcessVariable("VYMCNF_DRIVE_C", (m_folder + "/missing/folder").c_str());
+#endif
     LoadCard(DumpCard());
     Click(IDC_READ_PORT);
     RunThenCancel();
