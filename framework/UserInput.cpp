@@ -33,6 +33,18 @@ int SendCommand(WindowState& dialog, int id, UINT code, const WindowState* contr
     return 1;
 }
 
+// The dialog a key meant for the whole dialog acts on: live and taking input, or null.
+WindowState* LiveDialog(const WindowState& dialog) {
+    WindowState* live = Reachable(dialog);
+    return live != nullptr && live->IsDialog() ? live : nullptr;
+}
+
+// A disabled button cannot be pressed by its key either; a dialog without it can be.
+bool ButtonTakesInput(const WindowState& dialog, int id) {
+    const WindowState* button = dialog.FindChild(id);
+    return button == nullptr || button->enabled;
+}
+
 }  // namespace
 
 int UserPick(const WindowState& combo, int index) {
@@ -62,37 +74,28 @@ int UserClick(const WindowState& button) {
 }
 
 int UserEnter(const WindowState& dialog) {
-    WindowState* live = Reachable(dialog);
-    if (live == nullptr || !live->IsDialog()) {
+    WindowState* live = LiveDialog(dialog);
+    if (live == nullptr) {
         return 0;
     }
     const int id = live->DefaultButtonId();
-    const WindowState* button = live->FindChild(id);
-    if (button != nullptr && !button->enabled) {
+    if (!ButtonTakesInput(*live, id)) {
         return 0;
     }
-    return SendCommand(*live, id, BN_CLICKED, button);
+    return SendCommand(*live, id, BN_CLICKED, live->FindChild(id));
 }
 
 int UserEscape(const WindowState& dialog) {
-    WindowState* live = Reachable(dialog);
-    if (live == nullptr || !live->IsDialog()) {
+    WindowState* live = LiveDialog(dialog);
+    if (live == nullptr || !ButtonTakesInput(*live, IDCANCEL)) {
         return 0;
     }
-    const WindowState* cancel = live->FindChild(IDCANCEL);
-    if (cancel != nullptr && !cancel->enabled) {
-        return 0;
-    }
-    return SendCommand(*live, IDCANCEL, BN_CLICKED, cancel);
+    return SendCommand(*live, IDCANCEL, BN_CLICKED, live->FindChild(IDCANCEL));
 }
 
 int UserClose(const WindowState& dialog) {
-    WindowState* live = Reachable(dialog);
-    if (live == nullptr || !live->IsDialog()) {
-        return 0;
-    }
-    const WindowState* cancel = live->FindChild(IDCANCEL);
-    if (cancel != nullptr && !cancel->enabled) {
+    WindowState* live = LiveDialog(dialog);
+    if (live == nullptr || !ButtonTakesInput(*live, IDCANCEL)) {
         return 0;
     }
     SendToWindow(*live, WM_CLOSE, 0, 0);
@@ -100,8 +103,8 @@ int UserClose(const WindowState& dialog) {
 }
 
 int UserHelp(const WindowState& dialog) {
-    WindowState* live = Reachable(dialog);
-    if (live == nullptr || !live->IsDialog()) {
+    WindowState* live = LiveDialog(dialog);
+    if (live == nullptr) {
         return 0;
     }
     return SendCommand(*live, ID_HELP, BN_CLICKED, nullptr);
