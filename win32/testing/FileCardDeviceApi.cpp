@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "driver/ConfigDriver.h"
+#include "driver/DeviceSeam.h"
 
 namespace {
 
@@ -99,30 +100,16 @@ BOOL FileCardDeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer
     return FALSE;
 }
 
-DWORD FileCardGetLastError() {
-    return ::GetLastError();
-}
-
-DWORD FileCardFormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
-                             LPSTR buffer, DWORD size, va_list* arguments) {
-    return ::FormatMessageA(flags, source, messageId, languageId, buffer, size, arguments);
-}
-
-HLOCAL FileCardLocalFree(HLOCAL memory) {
-    return ::LocalFree(memory);
-}
-
-void FileCardSleep(DWORD milliseconds) {
-    ::Sleep(milliseconds);
-}
-
-constexpr CDeviceApi kFileCardApi = {
-    FileCardCreateFileA,    FileCardDeviceIoControl, FileCardGetLastError,
-    FileCardFormatMessageA, FileCardLocalFree,       FileCardSleep,
-};
-
 }  // namespace
 
 const CDeviceApi& FileCardDeviceApi() {
-    return kFileCardApi;
+    // Only the device itself is served from the file; errors, their texts and the pause are
+    // the system's own.
+    static const CDeviceApi fileCardApi = [] {
+        CDeviceApi api = SystemDeviceApi();
+        api.CreateFileA = FileCardCreateFileA;
+        api.DeviceIoControl = FileCardDeviceIoControl;
+        return api;
+    }();
+    return fileCardApi;
 }
