@@ -90,7 +90,7 @@ const char* SystemErrorText(DWORD code, char* buffer, int size) {
     }
     buffer[0] = '\0';
 
-    const CDeviceApi& api = CurrentDeviceApi();
+    CDeviceApi& api = CurrentDeviceApi();
     char* systemText = nullptr;
     const DWORD length = api.FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,

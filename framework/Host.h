@@ -38,9 +38,6 @@ public:
     virtual int MessageBox(const WindowState* owner, const char* text, const char* caption,
                            UINT type) = 0;
 
-    // The program pauses (the write loop, 20 ms after every byte). The default really sleeps.
-    virtual void Sleep(DWORD milliseconds);
-
     // Presentation hooks; the defaults do nothing.
     virtual void DialogCreated(const WindowState& dialog) { (void)dialog; }
     virtual void DialogShown(const WindowState& dialog) { (void)dialog; }  // after OnInitDialog

@@ -64,7 +64,7 @@ protected:
         EXPECT_EQ(std::memcmp(now, card, CONFIG_EEPROM_SIZE), 0);
     }
 
-    const CDeviceApi& api = SystemDeviceApi();
+    CDeviceApi& api = SystemDeviceApi();
     std::uint8_t card[CONFIG_EEPROM_SIZE];
     HANDLE handles[8] = {};
     int handleCount = 0;
