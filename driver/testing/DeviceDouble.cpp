@@ -36,6 +36,10 @@ void CDeviceDouble::FailWriteAt(int address, DWORD error) {
     m_writeFailures[address] = error;
 }
 
+void CDeviceDouble::StoreOtherValueAt(int address, std::uint8_t stored) {
+    m_otherValues[address] = stored;
+}
+
 void CDeviceDouble::LeaveReadValueUnfilled(bool leave) {
     m_leaveReadValueUnfilled = leave;
 }
@@ -123,7 +127,8 @@ BOOL CDeviceDouble::Serve(DWORD code, LPVOID inBuffer, DWORD inBufferSize, LPVOI
     if (auto failure = m_writeFailures.find(address); failure != m_writeFailures.end()) {
         return Fail(failure->second);
     }
-    eeprom[address] = input.value;
+    const auto other = m_otherValues.find(address);
+    eeprom[address] = other != m_otherValues.end() ? other->second : input.value;
     if (bytesReturned != nullptr) {
         *bytesReturned = 0;
     }

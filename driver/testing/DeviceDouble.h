@@ -51,6 +51,9 @@ public:
     void FailOpen(DWORD error);  // CreateFileA fails with this last error
     void FailReadAt(int address, DWORD error = ERROR_READ_FAULT);
     void FailWriteAt(int address, DWORD error = ERROR_WRITE_FAULT);
+    // A write to address is acknowledged, but the cell then holds stored instead of the byte
+    // sent: a worn or stuck EEPROM cell.
+    void StoreOtherValueAt(int address, std::uint8_t stored);
     void LeaveReadValueUnfilled(bool leave);  // the read succeeds without filling byte 2
 
     // FormatMessageA gives text for code instead of the system's English text.
@@ -79,6 +82,7 @@ private:
     DWORD m_openError = ERROR_SUCCESS;
     std::map<int, DWORD> m_readFailures;
     std::map<int, DWORD> m_writeFailures;
+    std::map<int, std::uint8_t> m_otherValues;
     bool m_leaveReadValueUnfilled = false;
     std::map<DWORD, std::string> m_systemTexts;
 

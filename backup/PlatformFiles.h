@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+
+#include "backup/FileError.h"
+
+// The file system services the backup store needs, the same on every system: one
+// implementation over POSIX (PlatformFilesPosix.cpp), one over ANSI Win32 and the C runtime
+// (PlatformFilesWin32.cpp) that Windows 98 already has. Paths are the system's own. Every
+// function that can fail returns 1 on success and 0 with error filled.
+
+// A calendar time of the local time zone, to the second.
+struct CLocalTime {
+    int year = 0;
+    int month = 0;  // 1 to 12
+    int day = 0;    // 1 to 31
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+};
+CLocalTime CurrentLocalTime();
+
+// The separator this system puts between folders, and whether c separates them.
+char PathSeparator();
+bool IsPathSeparator(char c);
+
+// Makes the one folder path (its parent must exist); a folder already there is fine.
+int MakeOneFolder(const char* path, CFileError* error);
+
+// A new, empty file of a name no other file has, in folder, opened for writing in binary mode;
+// its path goes to path. nullptr with error filled when it cannot be made.
+std::FILE* OpenTemporaryFile(const char* folder, char* path, std::size_t size, CFileError* error);
+// Everything written to file is on the disk, not only in a buffer, when this returns 1.
+int FlushToDisk(std::FILE* file, CFileError* error);
+
+// Gives the file at from the name to, in the same folder, in one step. Without replacing, an
+// existing file at to is kept and the move fails with the code NameTakenError() gives.
+int MoveWithoutReplacing(const char* from, const char* to, CFileError* error);
+int MoveReplacing(const char* from, const char* to, CFileError* error);
+// Makes the names in folder durable too (where the system needs to be asked).
+void SyncFolder(const char* folder);
+void RemoveFile(const char* path);
+
+// Calls visit with the name of every entry of folder (not "." and "..").
+int ListFolder(const char* folder, void (*visit)(const char* name, void* context), void* context,
+               CFileError* error);
+// Whether path names a folder that exists.
+bool IsFolder(const char* path);
+
+// The folder the running program was started from (Windows); 0 where the system has no such
+// notion the store uses.
+int ProgramFolder(char* folder, std::size_t size);

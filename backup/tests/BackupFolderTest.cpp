@@ -1,0 +1,138 @@
+// Where backups go: the variable that names a folder, the Windows and the POSIX rules, and the
+// folders made one level at a time.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "backup/BackupFolder.h"
+#include "backup/tests/ScratchFolder.h"
+
+namespace {
+
+// The folder the rules give, or "(none: CODE)".
+std::string Chosen(const CBackupFolderSources& sources, BackupFolderRules rules,
+                   std::size_t size = BACKUP_PATH_SIZE) {
+    char folder[BACKUP_PATH_SIZE] = "left over";
+    CFileError error;
+    if (ChooseBackupFolder(sources, rules, folder, size, &error) == 0) {
+        EXPECT_STREQ(folder, "");
+        EXPECT_STRNE(error.reason, "");
+        return "(none: " + std::to_string(error.code) + ")";
+    }
+    return folder;
+}
+
+std::string NoFolder() {
+    return "(none: " + std::to_string(NoFolderError()) + ")";
+}
+
+TEST(BackupFolderRules, TheVariableNamesTheFolderOnEverySystem) {
+    CBackupFolderSources sources;
+    sources.backupsVariable = "/srv/cards/backups";
+    sources.appData = "C:\\Users\\Ann\\AppData\\Roaming";
+    sources.stateHome = "/home/ann/.state";
+    sources.home = "/home/ann";
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Posix), "/srv/cards/backups");
+    sources.backupsVariable = "D:\\card backups";
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Windows), "D:\\card backups");
+}
+
+TEST(BackupFolderRules, WindowsKeepsThemInTheUsersApplicationData) {
+    CBackupFolderSources sources;
+    sources.appData = "C:\\Users\\Ann\\AppData\\Roaming";
+    sources.programFolder = "C:\\VYM";
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Windows),
+              "C:\\Users\\Ann\\AppData\\Roaming\\VYM Card Setup\\backups");
+    sources.appData = "C:\\Profiles\\";
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Windows), "C:\\Profiles\\VYM Card Setup\\backups");
+    sources.backupsVariable = "";  // empty is unset
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Windows), "C:\\Profiles\\VYM Card Setup\\backups");
+}
+
+TEST(BackupFolderRules, WindowsWithoutApplicationDataKeepsThemBesideTheProgram) {
+    CBackupFolderSources sources;
+    sources.programFolder = "C:\\Program Files\\VYM";
+    sources.appData = "";
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Windows), "C:\\Program Files\\VYM\\backups");
+    sources.programFolder = nullptr;
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Windows), NoFolder());
+}
+
+TEST(BackupFolderRules, ElsewhereTheyAreStateOfTheUser) {
+    CBackupFolderSources sources;
+    sources.stateHome = "/home/ann/.state";
+    sources.home = "/home/ann";
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Posix), "/home/ann/.state/vymcnf/backups");
+    sources.stateHome = "/home/ann/.state/";
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Posix), "/home/ann/.state/vymcnf/backups");
+    sources.stateHome = nullptr;
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Posix), "/home/ann/.local/state/vymcnf/backups");
+    sources.stateHome = "relative/state";  // not absolute: ignored
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Posix), "/home/ann/.local/state/vymcnf/backups");
+    sources.home = nullptr;
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Posix), NoFolder());
+}
+
+TEST(BackupFolderRules, AFolderThatDoesNotFitIsNoFolder) {
+    CBackupFolderSources sources;
+    sources.home = "/home/ann";
+    const std::string tooLong = "(none: " + std::to_string(PathTooLongError()) + ")";
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Posix, 20), tooLong);
+    const std::string fits = "/home/ann/.local/state/vymcnf/backups";
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Posix, fits.size() + 1), fits);
+    EXPECT_EQ(Chosen(sources, BackupFolderRules::Posix, fits.size()), tooLong);
+}
+
+TEST(BackupFolderRules, TheRunningProgramReadsItsEnvironment) {
+    CScratchFolder scratch;
+    scratch.SetVariable(BACKUP_FOLDER_VARIABLE, scratch.In("chosen"));
+    char folder[BACKUP_PATH_SIZE];
+    CFileError error;
+    ASSERT_EQ(BackupFolder(folder, sizeof folder, &error), 1) << error.reason;
+    EXPECT_EQ(std::string(folder), scratch.In("chosen"));
+#ifndef _WIN32
+    scratch.SetVariable(BACKUP_FOLDER_VARIABLE, std::nullopt);
+    scratch.SetVariable("XDG_STATE_HOME", scratch.In("state"));
+    ASSERT_EQ(BackupFolder(folder, sizeof folder, &error), 1) << error.reason;
+    EXPECT_EQ(std::string(folder), scratch.In("state") + "/vymcnf/backups");
+    scratch.SetVariable("XDG_STATE_HOME", std::nullopt);
+    scratch.SetVariable("HOME", scratch.In("home"));
+    ASSERT_EQ(BackupFolder(folder, sizeof folder, &error), 1) << error.reason;
+    EXPECT_EQ(std::string(folder), scratch.In("home") + "/.local/state/vymcnf/backups");
+#else
+    scratch.SetVariable(BACKUP_FOLDER_VARIABLE, std::nullopt);
+    scratch.SetVariable("APPDATA", scratch.In("roaming"));
+    ASSERT_EQ(BackupFolder(folder, sizeof folder, &error), 1) << error.reason;
+    EXPECT_EQ(std::string(folder), scratch.In("roaming") + "\\VYM Card Setup\\backups");
+#endif
+}
+
+TEST(BackupFolderMaking, EveryMissingLevelIsMadeAndOnesThereAreKept) {
+    CScratchFolder scratch;
+    const std::string folder = (scratch.Path() / "a" / "b" / "c").string();
+    CFileError error;
+    ASSERT_EQ(MakeFolders(folder.c_str(), &error), 1) << error.reason;
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    CScratchFolder::WriteBytes(scratch.In("a/b/kept.bin"), {1, 2, 3});
+    ASSERT_EQ(MakeFolders(folder.c_str(), &error), 1) << error.reason;
+    EXPECT_EQ(CScratchFolder::ReadBytes(scratch.In("a/b/kept.bin")),
+              (std::vector<std::uint8_t>{1, 2, 3}));
+    const std::string trailing = (scratch.Path() / "d" / "e").string() + "/";
+    ASSERT_EQ(MakeFolders(trailing.c_str(), &error), 1) << error.reason;
+    EXPECT_TRUE(std::filesystem::is_directory(scratch.Path() / "d" / "e"));
+}
+
+TEST(BackupFolderMaking, AFileInTheWayIsAFailureWithTheSystemsReason) {
+    CScratchFolder scratch;
+    CScratchFolder::WriteBytes(scratch.In("file"), {0});
+    const std::string below = (scratch.Path() / "file" / "backups").string();
+    CFileError error;
+    EXPECT_EQ(MakeFolders(below.c_str(), &error), 0);
+    EXPECT_NE(error.code, 0);
+    EXPECT_STRNE(error.reason, "");
+    const std::string same = scratch.In("file");
+    EXPECT_EQ(MakeFolders(same.c_str(), &error), 0);
+    EXPECT_TRUE(std::filesystem::is_regular_file(same));
+}
+
+}  // namespace

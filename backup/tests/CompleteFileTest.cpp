@@ -1,0 +1,90 @@
+// Files complete or not there at all, and the path helpers they are placed with.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "backup/CompleteFile.h"
+#include "backup/PlatformFiles.h"
+#include "backup/tests/ScratchFolder.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::string FolderOf(const char* path, std::size_t size = 64) {
+    char folder[64];
+    if (FolderOfPath(path, folder, size) == 0) {
+        return "(no room)";
+    }
+    return folder;
+}
+
+TEST(CompleteFile, ASavedFileHoldsEveryByteAndNothingElseIsLeft) {
+    CScratchFolder scratch;
+    const std::string path = scratch.In("card.bin");
+    const Bytes bytes(2048, 0xA5);
+    CFileError error;
+    ASSERT_EQ(SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), false, &error), 1)
+        << error.reason;
+    EXPECT_EQ(CScratchFolder::ReadBytes(path), bytes);
+    EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()),
+              (std::vector<std::string>{"card.bin"}));
+}
+
+TEST(CompleteFile, AnExistingFileIsKeptUnlessItIsToBeReplaced) {
+    CScratchFolder scratch;
+    const std::string path = scratch.In("card.bin");
+    CScratchFolder::WriteBytes(path, {1, 2, 3});
+    const Bytes bytes(2048, 0x5A);
+    CFileError error;
+    EXPECT_EQ(SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), false, &error), 0);
+    EXPECT_TRUE(IsNameTaken(error)) << error.code << " " << error.reason;
+    EXPECT_EQ(CScratchFolder::ReadBytes(path), (Bytes{1, 2, 3}));
+    EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()),
+              (std::vector<std::string>{"card.bin"}));
+
+    ASSERT_EQ(SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), true, &error), 1)
+        << error.reason;
+    EXPECT_EQ(CScratchFolder::ReadBytes(path), bytes);
+    EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()),
+              (std::vector<std::string>{"card.bin"}));
+}
+
+TEST(CompleteFile, AMissingFolderIsAFailureWithTheSystemsReason) {
+    CScratchFolder scratch;
+    const std::string path = scratch.In("missing/card.bin");
+    const Bytes bytes(16, 0);
+    CFileError error;
+    EXPECT_EQ(SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), false, &error), 0);
+    EXPECT_NE(error.code, 0);
+    EXPECT_STRNE(error.reason, "");
+    EXPECT_TRUE(CScratchFolder::Names(scratch.Path().string()).empty());
+}
+
+TEST(CompleteFile, TheFolderOfAPath) {
+    EXPECT_EQ(FolderOf("card.bin"), ".");
+    EXPECT_EQ(FolderOf("cards/card.bin"), "cards");
+    EXPECT_EQ(FolderOf("/card.bin"), "/");
+    EXPECT_EQ(FolderOf("/srv/cards/card.bin"), "/srv/cards");
+    EXPECT_EQ(FolderOf("/srv/cards/card.bin", 10), "(no room)");
+#ifdef _WIN32
+    EXPECT_EQ(FolderOf("C:\\card.bin"), "C:\\");
+    EXPECT_EQ(FolderOf("C:card.bin"), "C:");
+    EXPECT_EQ(FolderOf("D:\\cards\\card.bin"), "D:\\cards");
+#endif
+}
+
+TEST(CompleteFile, APathInAFolderHasOneSeparator) {
+    char path[32];
+    const std::string separator(1, PathSeparator());
+    ASSERT_EQ(PathInFolder("backups", "a.bin", path, sizeof path), 1);
+    EXPECT_EQ(std::string(path), "backups" + separator + "a.bin");
+    ASSERT_EQ(PathInFolder(("backups" + separator).c_str(), "a.bin", path, sizeof path), 1);
+    EXPECT_EQ(std::string(path), "backups" + separator + "a.bin");
+    ASSERT_EQ(PathInFolder(separator.c_str(), "a.bin", path, sizeof path), 1);
+    EXPECT_EQ(std::string(path), separator + "a.bin");
+    EXPECT_EQ(PathInFolder("backups", "a-much-longer-name-than-fits.bin", path, sizeof path), 0);
+}
+
+}  // namespace
