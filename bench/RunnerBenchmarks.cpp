@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -84,9 +85,13 @@ public:
         Reset();
         setenv("VYMCNF_EEPROM", m_path.c_str(), 1);
         setenv("VYMCNF_DRIVE_C", m_folder.c_str(), 1);
+        // Every write saves a backup first: they go to the benchmark's folder, not the user's.
+        m_backups = m_folder + "/backups";
+        setenv("VYMCNF_BACKUPS", m_backups.c_str(), 1);
     }
     ~CFactoryCard() {
         std::remove(m_path.c_str());
+        std::filesystem::remove_all(m_backups);
         rmdir(m_folder.c_str());
     }
     void Reset() {
@@ -97,6 +102,7 @@ public:
 private:
     std::string m_folder;
     std::string m_path;
+    std::string m_backups;
 };
 
 CFactoryCard& Card() {

@@ -1,10 +1,16 @@
 // The runner inside the test process, on a card double that fails where a test asks it to:
 // the faults a card file cannot show.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "backup/BackupFolder.h"
+#include "backup/BackupList.h"
 #include "driver/ConfigDriver.h"
 #include "driver/testing/DeviceDouble.h"
 #include "pnp/FactoryImage.h"
@@ -18,7 +24,30 @@ constexpr int kFactoryImageLength = 248;  // bytes the writer builds from the fa
 
 class InProcessRun : public ::testing::Test {
 protected:
-    void SetUp() override { std::copy(FactoryImage().begin(), FactoryImage().end(), card.eeprom); }
+    void SetUp() override {
+        std::copy(FactoryImage().begin(), FactoryImage().end(), card.eeprom);
+        // The program's backups go to a folder of the test's own, never the user's.
+        backupFolder = std::filesystem::path(::testing::TempDir()) /
+                       ("vym-inprocess-backups-" + std::to_string(getpid()));
+        std::filesystem::remove_all(backupFolder);
+        setenv(BACKUP_FOLDER_VARIABLE, backupFolder.c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv(BACKUP_FOLDER_VARIABLE);
+        std::filesystem::remove_all(backupFolder);
+    }
+
+    // The backups saved, newest first.
+    std::vector<std::string> Backups() const {
+        std::vector<CBackupFile> backups;
+        CFileError error;
+        ListBackups(backupFolder.c_str(), &backups, &error);
+        std::vector<std::string> paths;
+        for (const CBackupFile& backup : backups) {
+            paths.push_back(backup.path);
+        }
+        return paths;
+    }
 
     int Run(const std::string& script) {
         std::istringstream in(script);
@@ -41,7 +70,13 @@ protected:
 
     CDeviceDouble card;
     std::vector<nlohmann::json> events;
+    std::filesystem::path backupFolder;
 };
+
+std::string BackupPlace(const std::string& backup) {
+    return "The EEPROM as it was before this program wrote to it is saved in " + backup +
+           ". To put it back, run:\nvymcnf write \"" + backup + "\"";
+}
 
 TEST_F(InProcessRun, WrittenCountsTheWriteRequestsTheCardGot) {
     ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\n"), RUN_ENDED_NORMALLY);
@@ -71,10 +106,57 @@ TEST_F(InProcessRun, FailedByteWriteIsToldByTheProgramAndTheDialogStaysOpen) {
     EXPECT_EQ(events[1]["event"], "progress");
     EXPECT_EQ(events[1]["written"], kFactoryImageLength);  // the loop still runs to its end
     EXPECT_EQ(events[2]["event"], "messagebox");
-    EXPECT_EQ(events[2]["text"],
-              "Couldn't write EEPROM at address 10. The card may now hold an incomplete image.");
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_EQ(
+        events[2]["text"],
+        "Couldn't write EEPROM at address 10. The card may now hold an incomplete image.\n\n" +
+            BackupPlace(Backups()[0]));
     EXPECT_EQ(events[2]["type"], 16);
     // OK did not close the dialog over a card that lacks a byte; Cancel did.
+    EXPECT_EQ(events[3]["result"], "Cancel");
+}
+
+TEST_F(InProcessRun, ABackupOfTheCardIsSavedWithoutAnEventOfItsOwn) {
+    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\n"), RUN_ENDED_NORMALLY);
+    ASSERT_EQ(events.size(), 3u);  // question, progress, end: as before backups
+    const std::vector<std::string> backups = Backups();
+    ASSERT_EQ(backups.size(), 1u);
+    std::ifstream file(backups[0], std::ios::binary);
+    const std::string saved{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(saved, std::string(FactoryImage().begin(), FactoryImage().end()));
+}
+
+TEST_F(InProcessRun, ABackupThatCannotBeSavedIsAQuestionNoUnlessTheScriptSaysYes) {
+    std::ofstream(backupFolder.string() + "-file") << "x";
+    const std::string unusable = backupFolder.string() + "-file/backups";
+    setenv(BACKUP_FOLDER_VARIABLE, unusable.c_str(), 1);
+    ASSERT_EQ(Run("pace off\nclick Button1\n"), RUN_ENDED_NORMALLY);
+    std::filesystem::remove(backupFolder.string() + "-file");
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0]["event"], "messagebox");
+    EXPECT_EQ(events[0]["caption"], "VYM Card Setup");
+    EXPECT_EQ(events[0]["type"], 36);
+    EXPECT_EQ(events[0]["answer"], "No");
+    EXPECT_EQ(events[0]["text"].get<std::string>().rfind(
+                  "Couldn't save a backup of the EEPROM in " + unusable + ": ", 0),
+              0u);
+    EXPECT_EQ(events[1]["result"], "Cancel");
+    EXPECT_EQ(WriteRequests(), 0);
+}
+
+TEST_F(InProcessRun, ACardThatKeepsOtherValuesFailsItsCheckAndTheDialogStaysOpen) {
+    card.StoreOtherValueAt(66, 0x00);  // the WSS I/O low byte the pick changes to 0x44
+    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"),
+              RUN_ENDED_NORMALLY);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[1]["event"], "progress");
+    EXPECT_EQ(events[1]["written"], kFactoryImageLength);
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_EQ(events[2]["text"],
+              "The EEPROM does not hold what was written: 1 byte differs, the first at address "
+              "66. The card may now hold a damaged image.\n\n" +
+                  BackupPlace(Backups()[0]));
+    EXPECT_EQ(events[2]["type"], 16);
     EXPECT_EQ(events[3]["result"], "Cancel");
 }
 

@@ -2,11 +2,14 @@
 
 #include <cstdint>
 
+#include "backup/BackupStore.h"
 #include "driver/ConfigDriver.h"
 #include "framework/Framework.h"
 #include "pnp/LogicalDevice.h"
 #include "pnp/ResourceTags.h"
 #include "ui/ChoiceLists.h"
+
+class CMessageText;
 
 // The program's one window: twelve combo boxes over the card's logical devices. It owns the
 // channel to the card, the device records and the image buffers for its whole life; nothing
@@ -62,6 +65,12 @@ public:
     void ApplyChoices();
     void WriteSettings();
     void WriteImageByte(int index);
+    // Saves m_readImage as a backup; when it cannot be saved, asks whether to write without
+    // one. 1: go on writing; 0: the user said No.
+    int SaveBackupOfReadImage();
+    // Reads the bytes just written back from the card; 1 when it holds them all, 0 after
+    // telling the user what differs.
+    int VerifyWrittenImage();
 
     // Diagnostic dump.
     void OnReadPort();
@@ -100,7 +109,8 @@ public:
     std::int32_t m_deviceCount = 0;
     std::int32_t m_bytesSent = 0;
     std::int32_t m_firstFailedWrite = -1;  // EEPROM address, -1 while every write succeeded
-    std::int32_t m_writeComplete = 0;      // the last WriteSettings sent the whole image
+    std::int32_t m_writeComplete = 0;      // the last WriteSettings wrote and verified the image
+    CSavedBackup m_backup;                 // the card as read, saved before the last write
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -127,4 +137,5 @@ private:
     void RepairControlDevice();
     int CanWriteImage();
     void ReportWriteResult();
+    void AppendBackupPlace(CMessageText& text) const;
 };

@@ -1,7 +1,8 @@
-// Writing the EEPROM: OK's question, the write flow and the byte the progress dialog sends.
-#include <cstdio>
-
+// Writing the EEPROM: OK's question, the write flow, the byte the progress dialog sends and the
+// check of what the card holds afterwards.
+#include "driver/CardReadBack.h"
 #include "driver/DeviceSeam.h"
+#include "ui/MessageText.h"
 #include "ui/SetupDlg.h"
 #include "ui/WriteEepromDlg.h"
 
@@ -55,6 +56,10 @@ void CSetupDlg::WriteSettings() {
     if (BuildImage() == 0) {
         return;
     }
+    // The card as it is now goes to a backup before its first byte changes.
+    if (SaveBackupOfReadImage() == 0) {
+        return;
+    }
 
     m_bytesSent = 0;
     m_firstFailedWrite = -1;
@@ -77,15 +82,42 @@ void CSetupDlg::ReportWriteResult() {
         failed = m_bytesSent;  // the loop ended early: the rest of the image is missing
     }
     if (failed >= 0) {
-        char text[128];
-        std::snprintf(text, sizeof text,
-                      "Couldn't write EEPROM at address %d. The card may now hold an incomplete "
-                      "image.",
-                      failed);
-        AfxMessageBox(text, MB_ICONHAND, 0);
+        CMessageText text;
+        text.Append(
+            "Couldn't write EEPROM at address %d. The card may now hold an incomplete image.\n\n",
+            failed);
+        AppendBackupPlace(text);
+        AfxMessageBox(text.Text(), MB_ICONHAND, 0);
+        return;
+    }
+    // Every byte was acknowledged; only reading them back shows that the cells took them.
+    if (VerifyWrittenImage() == 0) {
         return;
     }
     m_writeComplete = 1;
+}
+
+int CSetupDlg::VerifyWrittenImage() {
+    CReadBack readBack;
+    if (ReadBackAndCompare(m_driver, m_writeImage, m_imageLength, &readBack) == 1) {
+        return 1;
+    }
+    CMessageText text;
+    if (readBack.failedRead >= 0) {
+        text.Append(
+            "Couldn't read EEPROM at address %d to check what was written, so the card may hold "
+            "an incomplete image.\n\n",
+            readBack.failedRead);
+    } else {
+        text.Append(
+            "The EEPROM does not hold what was written: %d %s, the first at address %d. The card "
+            "may now hold a damaged image.\n\n",
+            readBack.differences, readBack.differences == 1 ? "byte differs" : "bytes differ",
+            readBack.firstDifference);
+    }
+    AppendBackupPlace(text);
+    AfxMessageBox(text.Text(), MB_ICONHAND, 0);
+    return 0;
 }
 
 void CSetupDlg::WriteImageByte(int index) {

@@ -15,9 +15,11 @@ STARTS=0
 # is shared with the user's tmux, and removing the folder leaves nothing behind.
 TMUX_TMPDIR=$(mktemp -d /tmp/vymtmux.XXXXXX)
 export TMUX_TMPDIR
-unset TMUX VYMCNF_EEPROM VYMCNF_DRIVE_C NO_COLOR
-# The per-user card of these runs lies in the test's folder.
+unset TMUX VYMCNF_EEPROM VYMCNF_DRIVE_C VYMCNF_BACKUPS NO_COLOR
+# The per-user card of these runs, and the backups written before each write, lie in the
+# test's folder.
 export XDG_DATA_HOME="$WORK/home"
+export XDG_STATE_HOME="$WORK/state"
 CARD="$XDG_DATA_HOME/vymcnf/eeprom.bin"
 SKIP=77
 

@@ -81,4 +81,30 @@ TEST_F(NoHeapTest, SwitchingApplyingAndBuildingAllocateNothing) {
     RunThenCancel();
 }
 
+TEST_F(NoHeapTest, TheBackupTheWriteAndTheCheckAfterItAllocateNothing) {
+    LoadCard(FactoryImage());
+    // The card double and the pause recorder keep their logs in vectors: room made beforehand.
+    card.requests.reserve(8192);
+    card.sleeps.reserve(4096);
+    pauses.requestsBeforeSleep.reserve(4096);
+    WhileOpen([&] {
+        dlg.ApplyChoices();
+        ASSERT_EQ(dlg.BuildImage(), 1);
+        int saved = 0;
+        int verified = 0;
+        EXPECT_EQ(AllocationsOf([&] {
+                      saved = dlg.SaveBackupOfReadImage();
+                      for (int i = 0; i < dlg.m_imageLength; ++i) {
+                          dlg.WriteImageByte(i);
+                      }
+                      verified = dlg.VerifyWrittenImage();
+                  }),
+                  0);
+        EXPECT_EQ(saved, 1);
+        EXPECT_EQ(verified, 1);
+        EXPECT_EQ(backups.Files().size(), 1u);
+    });
+    RunThenCancel();
+}
+
 }  // namespace

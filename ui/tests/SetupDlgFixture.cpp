@@ -1,8 +1,11 @@
 #include "ui/tests/SetupDlgFixture.h"
 
-#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 #include <utility>
 
+#include "backup/BackupFolder.h"
+#include "backup/BackupList.h"
 #include "framework/UserInput.h"
 #include "ui/SetupResources.h"
 
@@ -13,6 +16,39 @@ void CPauseRecorder::Sleep(DWORD milliseconds) {
 
 void CTestHost::FileWritten(const char* path, long size) {
     files.push_back({path, size});
+}
+
+CBackupFolderForTest::CBackupFolderForTest() {
+    const char* previous = std::getenv(BACKUP_FOLDER_VARIABLE);
+    m_hadPrevious = previous != nullptr;
+    m_previous = previous != nullptr ? previous : "";
+    SetProcessVariable(BACKUP_FOLDER_VARIABLE, Folder().c_str());
+}
+
+CBackupFolderForTest::~CBackupFolderForTest() {
+    if (m_hadPrevious) {
+        SetProcessVariable(BACKUP_FOLDER_VARIABLE, m_previous.c_str());
+    } else {
+        RemoveProcessVariable(BACKUP_FOLDER_VARIABLE);
+    }
+}
+
+std::vector<std::string> CBackupFolderForTest::Files() const {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(Folder(), error)) {
+        files.push_back(entry.path().string());
+    }
+    // Oldest first, as the store orders them: "eeprom-T.bin" before "eeprom-T-2.bin".
+    std::vector<CBackupFile> listed;
+    CFileError listError;
+    if (ListBackups(Folder().c_str(), &listed, &listError) == 1 && listed.size() == files.size()) {
+        files.clear();
+        for (auto it = listed.rbegin(); it != listed.rend(); ++it) {
+            files.push_back(it->path);
+        }
+    }
+    return files;
 }
 
 CRegisteredResources::CRegisteredResources() {

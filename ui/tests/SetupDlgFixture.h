@@ -15,6 +15,7 @@
 #include "ui/Resource.h"
 #include "ui/SetupDlg.h"
 #include "ui/tests/CardImage.h"
+#include "ui/tests/TemporaryFolder.h"
 
 // The scripted host, with what the dialog tests need besides: the files the program said it
 // wrote, and a look at each dialog as it goes.
@@ -56,6 +57,25 @@ struct CByteWrite {
     bool operator==(const CByteWrite&) const = default;
 };
 
+// Keeps the backups the dialog saves in a folder of the test's own (VYMCNF_BACKUPS), never the
+// user's, and puts the variable back as it was afterwards.
+class CBackupFolderForTest {
+public:
+    CBackupFolderForTest();
+    ~CBackupFolderForTest();
+    CBackupFolderForTest(const CBackupFolderForTest&) = delete;
+    CBackupFolderForTest& operator=(const CBackupFolderForTest&) = delete;
+
+    const std::string& Folder() const { return m_folder.Folder(); }
+    // The paths of every file in the folder; backups oldest first.
+    std::vector<std::string> Files() const;
+
+private:
+    CTemporaryFolder m_folder{"vym-backups-"};
+    bool m_hadPrevious = false;
+    std::string m_previous;
+};
+
 // Registers the program's resources before anything looks them up.
 struct CRegisteredResources {
     CRegisteredResources();
@@ -82,6 +102,7 @@ protected:
     std::vector<std::string> BoxTexts() const;
 
     CRegisteredResources resources;
+    CBackupFolderForTest backups;
     CDeviceDouble card;
     CPauseRecorder pauses{card};
     CTestHost host;

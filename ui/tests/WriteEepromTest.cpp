@@ -10,6 +10,14 @@ using Strings = std::vector<std::string>;
 constexpr const char* kQuestion =
     "Settings are changed. Do you want to write new settings to EEPROM ?";
 
+// The box after a failed byte write, naming the backup of the card made before it.
+std::string FailedWriteText(int address, const std::string& backup) {
+    return "Couldn't write EEPROM at address " + std::to_string(address) +
+           ". The card may now hold an incomplete image.\n\nThe EEPROM as it was before this "
+           "program wrote to it is saved in " +
+           backup + ". To put it back, run:\nvymcnf write \"" + backup + "\"";
+}
+
 // The bytes the card must receive: addresses 0 to n - 1 of image, in order.
 std::vector<CByteWrite> WritesOf(const CCardImage& image) {
     std::vector<CByteWrite> writes;
@@ -177,9 +185,11 @@ TEST_F(WriteEepromTest, AFailedByteIsReportedAfterTheLoopAndTheDialogStaysOpen) 
     host.Enter(IDD_SETUP_DIALOG);  // OK tries again: it asks again
     EXPECT_EQ(RunThenCancel(), IDCANCEL);
 
-    const std::string failure =
-        "Couldn't write EEPROM at address 100. The card may now hold an incomplete image.";
-    EXPECT_EQ(BoxTexts(), (Strings{kQuestion, failure, kQuestion, failure}));
+    // Each write saved its own backup, and its box says where.
+    const std::vector<std::string> saved = backups.Files();
+    ASSERT_EQ(saved.size(), 2u);
+    EXPECT_EQ(BoxTexts(), (Strings{kQuestion, FailedWriteText(100, saved[0]), kQuestion,
+                                   FailedWriteText(100, saved[1])}));
     EXPECT_EQ(host.MessageBoxes()[1].type, static_cast<UINT>(MB_ICONHAND));
     EXPECT_EQ(host.MessageBoxes()[1].caption, "VYM Card Setup");
     const int n = dlg.m_imageLength;
@@ -192,9 +202,8 @@ TEST_F(WriteEepromTest, TheHiddenWriteReportsAFailedByteToo) {
     card.FailWriteAt(7);
     Click(IDC_BUTTON1);
     EXPECT_EQ(RunThenCancel(), IDCANCEL);
-    EXPECT_EQ(BoxTexts(),
-              (Strings{"Couldn't write EEPROM at address 0. The card may now hold an incomplete "
-                       "image."}));
+    ASSERT_EQ(backups.Files().size(), 1u);
+    EXPECT_EQ(BoxTexts(), (Strings{FailedWriteText(0, backups.Files()[0])}));
 }
 
 TEST_F(WriteEepromTest, NothingIsWrittenOverAPartlyReadCard) {

@@ -1,0 +1,49 @@
+// The copy of the card made before every write, and the words that tell the user where it is.
+#include <cstring>
+
+#include "backup/BackupStore.h"
+#include "ui/MessageText.h"
+#include "ui/SetupDlg.h"
+
+namespace {
+
+// The system's reasons come with or without a full stop; the box's sentences end in one.
+const char* FullStopFor(const char* sentence) {
+    const std::size_t length = std::strlen(sentence);
+    return length > 0 && sentence[length - 1] == '.' ? "" : ".";
+}
+
+}  // namespace
+
+int CSetupDlg::SaveBackupOfReadImage() {
+    if (SaveBackup(m_readImage, sizeof m_readImage, &m_backup) == 1) {
+        return 1;
+    }
+    const char* reason = m_backup.error.reason;
+    CMessageText text;
+    if (m_backup.folder[0] != '\0') {
+        text.Append("Couldn't save a backup of the EEPROM in %s: %s%s", m_backup.folder, reason,
+                    FullStopFor(reason));
+    } else {
+        text.Append("Couldn't save a backup of the EEPROM: %s%s", reason, FullStopFor(reason));
+    }
+    text.Append(
+        "\n\nWithout a backup, the card's present settings cannot be put back if the write goes "
+        "wrong. Write the new settings anyway?");
+    // No writes nothing: the dialog stays as it is, and the user may free the folder and try
+    // again.
+    return AfxMessageBox(text.Text(), MB_YESNO | MB_ICONQUESTION, 0) == IDYES ? 1 : 0;
+}
+
+void CSetupDlg::AppendBackupPlace(CMessageText& text) const {
+    if (m_backup.path[0] == '\0') {
+        text.Append("No backup of the EEPROM was saved before this write.");
+        return;
+    }
+    // The backup is the card as the dialog read it, before any write of this run.
+    text.Append(
+        "The EEPROM as it was before this program wrote to it is saved in %s. To put it back, "
+        "run:\n"
+        "vymcnf write \"%s\"",
+        m_backup.path, m_backup.path);
+}
