@@ -45,8 +45,8 @@ public:
             NoteGapSinceLastWrite();
         }
         const BOOL result = CScopedForwardingDeviceApi::DeviceIoControl(
-            device, ioControlCode, inBuffer, inBufferSize, outBuffer, outBufferSize,
-            bytesReturned, overlapped);
+            device, ioControlCode, inBuffer, inBufferSize, outBuffer, outBufferSize, bytesReturned,
+            overlapped);
         if (write) {
             m_lastWriteReturned = Clock::now();
             m_wroteBefore = true;
@@ -129,7 +129,7 @@ void BM_Bare2048DeviceReads(benchmark::State& state) {
     Card();
     CDeviceApi& card = EmulatedCardApi();
     for (auto _ : state) {
-        const HANDLE device = card.CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ | GENERIC_WRITE, 0,
+        const HANDLE device = card.CreateFileA(CNF_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, 0,
                                                nullptr, OPEN_EXISTING, 0, nullptr);
         std::uint8_t sum = 0;
         for (int address = 0; address < EEPROM_SIZE; ++address) {
@@ -166,7 +166,7 @@ constexpr const char* kWriteScript = "pick 1003 544\nanswer Yes\nclick OK\n";
 void BM_BareFactoryImageWrites(benchmark::State& state) {
     Card();
     CDeviceApi& card = EmulatedCardApi();
-    const HANDLE device = card.CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ | GENERIC_WRITE, 0,
+    const HANDLE device = card.CreateFileA(CNF_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, 0,
                                            nullptr, OPEN_EXISTING, 0, nullptr);
     for (auto _ : state) {
         for (int address = 0; address < kFactoryImageLength; ++address) {

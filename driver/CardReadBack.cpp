@@ -5,7 +5,7 @@
 int ReadBackAndCompare(CConfigDriver& driver, const std::uint8_t* expected, int count,
                        CReadBack* result) {
     *result = CReadBack{};
-    for (int address = 0; address < count && address < CONFIG_EEPROM_SIZE; ++address) {
+    for (int address = 0; address < count && address < CNF_EEPROM_SIZE; ++address) {
         std::uint8_t value = 0;
         if (driver.ReadByte(static_cast<std::uint16_t>(address), &value) != 1) {
             result->failedRead = address;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/Win32Api.h"
+#include "wintypes/WinTypes.h"
 
 // The Kernel32 services the card channel and the write loop use, with Windows' signatures.
 // The channel calls them through this interface so that the same code runs on the real driver
@@ -9,9 +9,8 @@
 class CDeviceApi {
 public:
     virtual HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
-                               LPSECURITY_ATTRIBUTES securityAttributes,
-                               DWORD creationDisposition, DWORD flagsAndAttributes,
-                               HANDLE templateFile) = 0;
+                               LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
+                               DWORD flagsAndAttributes, HANDLE templateFile) = 0;
     virtual BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer,
                                  DWORD inBufferSize, LPVOID outBuffer, DWORD outBufferSize,
                                  LPDWORD bytesReturned, LPOVERLAPPED overlapped) = 0;

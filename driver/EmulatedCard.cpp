@@ -58,7 +58,7 @@ int SlotOfHandle(HANDLE device) {
 
 // The device name as the object manager compares it: without regard to case.
 bool IsCardName(const char* fileName) {
-    const char* expected = CONFIG_DEVICE_NAME;
+    const char* expected = CNF_DEVICE_PATH;
     for (; *expected != '\0'; ++expected, ++fileName) {
         char given = *fileName;
         if (given >= 'A' && given <= 'Z') {
@@ -136,7 +136,7 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
     }
     // Anything but a regular file of exactly the EEPROM's size is not a card: refusing it
     // here keeps a truncated dump or a wrong file from being half read and then rewritten.
-    if (!S_ISREG(status.st_mode) || status.st_size != CONFIG_EEPROM_SIZE) {
+    if (!S_ISREG(status.st_mode) || status.st_size != CNF_EEPROM_SIZE) {
         close(fd);
         return FailCreate(ERROR_INVALID_DATA);
     }
@@ -178,7 +178,7 @@ BOOL ReadCardByte(const CCardHandle& card, LPVOID inBuffer, DWORD inBufferSize, 
     CNF_BYTE_REQUEST request;
     std::memcpy(&request, inBuffer, sizeof(request));  // in and out may be the same buffer
     const unsigned address = request.addressLow | (request.addressHigh << 8);
-    if (address >= static_cast<unsigned>(CONFIG_EEPROM_SIZE)) {
+    if (address >= static_cast<unsigned>(CNF_EEPROM_SIZE)) {
         return FailControl(ERROR_INVALID_PARAMETER);
     }
     std::uint8_t value = 0;
@@ -210,7 +210,7 @@ BOOL WriteCardByte(const CCardHandle& card, LPVOID inBuffer, DWORD inBufferSize,
     CNF_BYTE_REQUEST request;
     std::memcpy(&request, inBuffer, sizeof(request));
     const unsigned address = request.addressLow | (request.addressHigh << 8);
-    if (address >= static_cast<unsigned>(CONFIG_EEPROM_SIZE)) {
+    if (address >= static_cast<unsigned>(CNF_EEPROM_SIZE)) {
         return FailControl(ERROR_INVALID_PARAMETER);
     }
     // pwrite hands the byte to the kernel before we acknowledge it: from then on it is in the

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "framework/Resources.h"
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 #include "framework/WindowState.h"
 
 class CDialog;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 
 // The system calls the dialogs make besides the class library. On Windows they are the
 // system's own; elsewhere they go to the framework and its host:

@@ -202,8 +202,8 @@ TEST(RunnerDeviceServices, CountsWriteRequestsOnlyAndForwardsEveryRequest) {
     card.eeprom[5] = 0x5A;
     CWriteCountingDeviceApi counting;
     CDeviceApi& api = CurrentDeviceApi();
-    const HANDLE device = api.CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ | GENERIC_WRITE, 0,
-                                          nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE device = api.CreateFileA(CNF_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
     ASSERT_EQ(card.openCount, 1);
     CNF_BYTE_REQUEST read = {5, 0, 0, 0};
     DWORD returned = 0;

@@ -54,8 +54,8 @@ HANDLE CDeviceDouble::CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD sh
                                   HANDLE templateFile) {
     ++openCount;
     opens.push_back(COpen{fileName != nullptr ? fileName : "", desiredAccess, shareMode,
-                               securityAttributes != nullptr, creationDisposition,
-                               flagsAndAttributes, templateFile != nullptr});
+                          securityAttributes != nullptr, creationDisposition, flagsAndAttributes,
+                          templateFile != nullptr});
     if (m_failOpen) {
         EmulatedSetLastError(m_openError);
         return INVALID_HANDLE_VALUE;
@@ -82,8 +82,7 @@ BOOL CDeviceDouble::DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID i
     if (device != DeviceHandle()) {
         return Fail(ERROR_INVALID_HANDLE);
     }
-    return Serve(ioControlCode, inBuffer, inBufferSize, outBuffer, outBufferSize,
-                      bytesReturned);
+    return Serve(ioControlCode, inBuffer, inBufferSize, outBuffer, outBufferSize, bytesReturned);
 }
 
 // The same rules as the driver and the emulated card, so a test that passes here passes there.
@@ -103,7 +102,7 @@ BOOL CDeviceDouble::Serve(DWORD code, LPVOID inBuffer, DWORD inBufferSize, LPVOI
         if (outBuffer == nullptr || outBufferSize < sizeof(CNF_BYTE_REQUEST)) {
             return Fail(ERROR_INSUFFICIENT_BUFFER);
         }
-        if (outBufferSize != sizeof(CNF_BYTE_REQUEST) || address >= CONFIG_EEPROM_SIZE) {
+        if (outBufferSize != sizeof(CNF_BYTE_REQUEST) || address >= CNF_EEPROM_SIZE) {
             return Fail(ERROR_INVALID_PARAMETER);
         }
         if (auto failure = m_readFailures.find(address); failure != m_readFailures.end()) {
@@ -121,7 +120,7 @@ BOOL CDeviceDouble::Serve(DWORD code, LPVOID inBuffer, DWORD inBufferSize, LPVOI
         return TRUE;
     }
 
-    if (outBufferSize != 0 || address >= CONFIG_EEPROM_SIZE) {
+    if (outBufferSize != 0 || address >= CNF_EEPROM_SIZE) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
     if (auto failure = m_writeFailures.find(address); failure != m_writeFailures.end()) {

@@ -12,7 +12,7 @@ namespace {
 class CardReadBackTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (int i = 0; i < CONFIG_EEPROM_SIZE; ++i) {
+        for (int i = 0; i < CNF_EEPROM_SIZE; ++i) {
             card.eeprom[i] = static_cast<std::uint8_t>(i * 13 + 1);
         }
         std::memcpy(expected, card.eeprom, sizeof expected);
@@ -24,7 +24,7 @@ protected:
 
     CDeviceDouble card;
     CConfigDriver driver;
-    std::uint8_t expected[CONFIG_EEPROM_SIZE];
+    std::uint8_t expected[CNF_EEPROM_SIZE];
     CReadBack result;
 };
 
@@ -46,7 +46,7 @@ TEST_F(CardReadBackTest, EveryDifferenceIsCountedAndTheLowestNamed) {
     card.eeprom[300] ^= 0xFF;
     card.eeprom[7] ^= 0x01;
     card.eeprom[2047] ^= 0x80;
-    EXPECT_EQ(Compare(CONFIG_EEPROM_SIZE), 0);
+    EXPECT_EQ(Compare(CNF_EEPROM_SIZE), 0);
     EXPECT_EQ(result.differences, 3);
     EXPECT_EQ(result.firstDifference, 7);
     EXPECT_EQ(result.failedRead, -1);

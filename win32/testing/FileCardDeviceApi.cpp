@@ -9,7 +9,7 @@ namespace {
 
 BOOL SeekToAddress(HANDLE file, const CNF_BYTE_REQUEST& request) {
     const int address = request.addressLow | (request.addressHigh << 8);
-    if (address >= CONFIG_EEPROM_SIZE) {
+    if (address >= CNF_EEPROM_SIZE) {
         ::SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
@@ -24,7 +24,7 @@ HANDLE CFileCardDeviceApi::CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWO
                                        LPSECURITY_ATTRIBUTES securityAttributes,
                                        DWORD creationDisposition, DWORD flagsAndAttributes,
                                        HANDLE templateFile) {
-    if (fileName == nullptr || std::strcmp(fileName, CONFIG_DEVICE_NAME) != 0) {
+    if (fileName == nullptr || std::strcmp(fileName, CNF_DEVICE_PATH) != 0) {
         return CForwardingDeviceApi::CreateFileA(fileName, desiredAccess, shareMode,
                                                  securityAttributes, creationDisposition,
                                                  flagsAndAttributes, templateFile);
@@ -41,7 +41,7 @@ HANDLE CFileCardDeviceApi::CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWO
         return file;
     }
     LARGE_INTEGER size = {};
-    if (!::GetFileSizeEx(file, &size) || size.QuadPart != CONFIG_EEPROM_SIZE) {
+    if (!::GetFileSizeEx(file, &size) || size.QuadPart != CNF_EEPROM_SIZE) {
         ::CloseHandle(file);
         ::SetLastError(ERROR_FILE_INVALID);
         return INVALID_HANDLE_VALUE;
@@ -51,13 +51,12 @@ HANDLE CFileCardDeviceApi::CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWO
 }
 
 BOOL CFileCardDeviceApi::DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer,
-                                         DWORD inBufferSize, LPVOID outBuffer,
-                                         DWORD outBufferSize, LPDWORD bytesReturned,
-                                         LPOVERLAPPED overlapped) {
+                                         DWORD inBufferSize, LPVOID outBuffer, DWORD outBufferSize,
+                                         LPDWORD bytesReturned, LPOVERLAPPED overlapped) {
     if (device == INVALID_HANDLE_VALUE || device != m_cardFile) {
-        return CForwardingDeviceApi::DeviceIoControl(device, ioControlCode, inBuffer,
-                                                     inBufferSize, outBuffer, outBufferSize,
-                                                     bytesReturned, overlapped);
+        return CForwardingDeviceApi::DeviceIoControl(device, ioControlCode, inBuffer, inBufferSize,
+                                                     outBuffer, outBufferSize, bytesReturned,
+                                                     overlapped);
     }
     if (bytesReturned != nullptr) {
         *bytesReturned = 0;
