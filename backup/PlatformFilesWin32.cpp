@@ -7,6 +7,7 @@
 // windows.h first: io.h and stdlib.h then see the system's types.
 #include <io.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -36,7 +37,7 @@ int FailWith(CFileError* error, int code) {
                          static_cast<DWORD>(code), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                          error->reason, FILE_ERROR_REASON_SIZE, nullptr);
     if (length == 0) {
-        wsprintfA(error->reason, "error %d", code);  // the system has no text for it
+        std::snprintf(error->reason, FILE_ERROR_REASON_SIZE, "error %d", code);  // no system text
     }
     TrimLineEnd(error->reason);
     return 0;

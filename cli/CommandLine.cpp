@@ -1,0 +1,117 @@
+#include "cli/CommandLine.h"
+
+#include <cstring>
+
+namespace {
+
+struct CCommandSpelling {
+    const char* name;
+    VymcnfCommand command;
+};
+
+constexpr CCommandSpelling kCommands[] = {
+    {"info", VymcnfCommand::Info},       {"read", VymcnfCommand::Read},
+    {"write", VymcnfCommand::Write},     {"verify", VymcnfCommand::Verify},
+    {"backups", VymcnfCommand::Backups},
+};
+
+VymcnfCommand CommandNamed(const char* word) {
+    for (const CCommandSpelling& spelling : kCommands) {
+        if (std::strcmp(spelling.name, word) == 0) {
+            return spelling.command;
+        }
+    }
+    return VymcnfCommand::None;
+}
+
+bool TakesFile(VymcnfCommand command) {
+    return command != VymcnfCommand::Backups;
+}
+
+bool NeedsFile(VymcnfCommand command) {
+    return command == VymcnfCommand::Read || command == VymcnfCommand::Write ||
+           command == VymcnfCommand::Verify;
+}
+
+// The mistakes a complete line can still hold, in the order a user would want to hear them.
+std::string CheckLine(const CCommandLine& line, int operands) {
+    const std::string name = CommandName(line.command);
+    if (line.command == VymcnfCommand::None) {
+        return "no command given";
+    }
+    if (!TakesFile(line.command) && operands > 0) {
+        return name + " takes no FILE";
+    }
+    if (operands > 1) {
+        return name + " takes one FILE";
+    }
+    if (NeedsFile(line.command) && operands == 0) {
+        return name + " needs a FILE";
+    }
+    if (line.json && line.command != VymcnfCommand::Info) {
+        return "--json goes with info only";
+    }
+    if (line.all && line.command != VymcnfCommand::Write) {
+        return "--all goes with write only";
+    }
+    if (line.force && line.command != VymcnfCommand::Read && line.command != VymcnfCommand::Write) {
+        return "--force goes with read and write only";
+    }
+    return std::string();
+}
+
+}  // namespace
+
+const char* CommandName(VymcnfCommand command) {
+    for (const CCommandSpelling& spelling : kCommands) {
+        if (spelling.command == command) {
+            return spelling.name;
+        }
+    }
+    return "";
+}
+
+CCommandLine ParseCommandLine(int argc, const char* const* argv) {
+    CCommandLine line;
+    int operands = 0;
+    bool optionsEnded = false;
+    std::string firstError;
+    for (int i = 1; i < argc; ++i) {
+        const char* word = argv[i];
+        const bool isOption = !optionsEnded && word[0] == '-' && word[1] != '\0';
+        if (isOption) {
+            if (std::strcmp(word, "--") == 0) {
+                optionsEnded = true;
+            } else if (std::strcmp(word, "--help") == 0 || std::strcmp(word, "-h") == 0) {
+                line.help = true;
+            } else if (std::strcmp(word, "--version") == 0) {
+                line.version = true;
+            } else if (std::strcmp(word, "--json") == 0) {
+                line.json = true;
+            } else if (std::strcmp(word, "--force") == 0) {
+                line.force = true;
+            } else if (std::strcmp(word, "--all") == 0) {
+                line.all = true;
+            } else if (firstError.empty()) {
+                firstError = std::string("unknown option ") + word;
+            }
+            continue;
+        }
+        if (line.command == VymcnfCommand::None && !optionsEnded) {
+            line.command = CommandNamed(word);
+            if (line.command == VymcnfCommand::None && firstError.empty()) {
+                firstError = std::string("unknown command ") + word;
+            }
+            continue;
+        }
+        if (operands == 0) {
+            line.file = word;
+        }
+        ++operands;
+    }
+    if (line.help || line.version) {
+        return line;
+    }
+    line.error = !firstError.empty() ? firstError : CheckLine(line, operands);
+    return line;
+}

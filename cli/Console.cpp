@@ -1,0 +1,42 @@
+#include "cli/Console.h"
+
+#include <cstdarg>
+#include <cstring>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+int Fail(CConsole& console, const char* format, ...) {
+    std::fputs("vymcnf: ", console.err);
+    std::va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(console.err, format, arguments);
+    va_end(arguments);
+    std::fputc('\n', console.err);
+    std::fflush(console.err);
+    return VYMCNF_FAILED;
+}
+
+void Say(CConsole& console, const char* format, ...) {
+    std::va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(console.out, format, arguments);
+    va_end(arguments);
+    std::fputc('\n', console.out);
+}
+
+bool IsTerminal(std::FILE* file) {
+#ifdef _WIN32
+    return _isatty(_fileno(file)) != 0;
+#else
+    return isatty(fileno(file)) != 0;
+#endif
+}
+
+const char* FullStop(const char* reason) {
+    const std::size_t length = std::strlen(reason);
+    return length > 0 && reason[length - 1] == '.' ? "" : ".";
+}

@@ -1,0 +1,55 @@
+#include "cli/Messages.h"
+
+#include <cstdio>
+
+#include "cli/Console.h"
+#include "script/TextJoin.h"
+
+std::string AddressText(int address) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%03X", static_cast<unsigned>(address));
+    return text;
+}
+
+std::string ImageFileProblemText(const std::string& file, const CImageFileResult& result) {
+    if (result.problem == ImageFileProblem::CannotRead) {
+        return JoinText("couldn't read ", file, ": ", result.error.reason,
+                        FullStop(result.error.reason));
+    }
+    const std::string size = result.size >= 0
+                                 ? JoinText("is ", std::to_string(result.size), " bytes long")
+                                 : std::string("is too long");
+    return JoinText(file, " ", size, "; an EEPROM image is exactly 2048 bytes.");
+}
+
+std::string ReadableDevicesText(const CImageSummary& summary) {
+    if (summary.headerLength == 0) {
+        return "no logical device";
+    }
+    const std::size_t count = summary.devices.size();
+    std::string text =
+        std::to_string(count) + (count == 1 ? " logical device" : " logical devices");
+    if (summary.malformedSlot >= 0) {
+        text += JoinText(" and then a malformed one at offset ",
+                         std::to_string(summary.malformedOffset));
+    }
+    return text;
+}
+
+std::string BytesDifferText(int differences) {
+    return std::to_string(differences) + (differences == 1 ? " byte differs" : " bytes differ");
+}
+
+std::string BackupFailureText(const CSavedBackup& backup) {
+    const std::string reason = JoinText(backup.error.reason, FullStop(backup.error.reason));
+    if (backup.folder[0] == '\0') {
+        return JoinText("couldn't save a backup of the card: ", reason);
+    }
+    return JoinText("couldn't save a backup of the card in ", backup.folder, ": ", reason,
+                    " (VYMCNF_BACKUPS names another folder for backups.)");
+}
+
+std::string RestoreText(const char* backupPath) {
+    return JoinText("The card as it was before is saved in ", backupPath,
+                    "; to put it back, run: vymcnf write \"", backupPath, "\"");
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "backup/BackupStore.h"
+#include "cli/ImageFile.h"
+#include "cli/ImageSummary.h"
+
+// Words several commands use.
+
+// An EEPROM address as vymcnf shows every one: 0x042.
+std::string AddressText(int address);
+
+// Why an image file cannot be used, as a sentence: "card.bin is 100 bytes long; an EEPROM
+// image is exactly 2048 bytes." or "couldn't read card.bin: REASON."
+std::string ImageFileProblemText(const std::string& file, const CImageFileResult& result);
+
+// How many devices the reader finds: "6 logical devices", "no logical device", "3 logical
+// devices and then a malformed one".
+std::string ReadableDevicesText(const CImageSummary& summary);
+
+// "1 byte differs", "3 bytes differ".
+std::string BytesDifferText(int differences);
+
+// Why a backup could not be saved, as a sentence naming the folder and the system's reason.
+std::string BackupFailureText(const CSavedBackup& backup);
+
+// Where the card's earlier image is and how it goes back, as a sentence.
+std::string RestoreText(const char* backupPath);

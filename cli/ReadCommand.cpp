@@ -1,0 +1,30 @@
+#include "backup/CompleteFile.h"
+#include "cli/CardAccess.h"
+#include "cli/Commands.h"
+#include "cli/Messages.h"
+
+int ReadCommand(const std::string& file, bool replace, CConsole& console) {
+    CCardAccess card;
+    if (card.Open() == 0) {
+        return Fail(console, "couldn't open the card %s: %s%s", CARD_NAME, card.Reason(),
+                    FullStop(card.Reason()));
+    }
+    std::uint8_t image[EEPROM_SIZE];
+    if (card.ReadImage(image) == 0) {
+        return Fail(console, "couldn't read the card at address %s: %s%s Nothing was saved.",
+                    AddressText(card.FailedAddress()).c_str(), card.Reason(),
+                    FullStop(card.Reason()));
+    }
+    // Complete or not there: a half-written file could later be taken for the card.
+    CFileError error;
+    if (SaveCompleteFile(file.c_str(), image, sizeof image, replace, &error) == 0) {
+        if (IsNameTaken(error)) {
+            return Fail(console, "%s exists already; --force replaces it. Nothing was saved.",
+                        file.c_str());
+        }
+        return Fail(console, "couldn't save %s: %s%s", file.c_str(), error.reason,
+                    FullStop(error.reason));
+    }
+    Say(console, "Saved the card's %d bytes to %s.", EEPROM_SIZE, file.c_str());
+    return VYMCNF_DONE;
+}

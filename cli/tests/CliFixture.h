@@ -1,0 +1,56 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "cli/Console.h"
+#include "cli/WriteProgress.h"
+#include "driver/testing/DeviceDouble.h"
+
+using CImageBytes = std::vector<std::uint8_t>;
+
+// The factory card's 2048 bytes.
+CImageBytes FactoryBytes();
+// image with count bytes at offset replaced by insert, cut or padded with 0xFF to 2048 bytes.
+CImageBytes Splice(CImageBytes image, int offset, int count,
+                   std::initializer_list<std::uint8_t> insert = {});
+// The checksum after the End tag at endTag made right for the bytes from offset 32 on.
+void FixChecksum(CImageBytes& image, int endTag);
+
+// Runs vymcnf commands in this process on a card double, with a folder of the test's own for
+// image files and backups, and keeps what they print.
+class VymcnfTest : public ::testing::Test {
+protected:
+    VymcnfTest();
+    ~VymcnfTest() override;
+
+    // Runs `vymcnf words...`; out and err hold what it printed.
+    int Run(std::initializer_list<std::string> words, CWriteListener* listener = nullptr);
+
+    std::string PathIn(const std::string& name) const { return (m_folder / name).string(); }
+    std::string WriteFile(const std::string& name, const CImageBytes& bytes) const;
+    static CImageBytes ReadFile(const std::string& path);
+    std::string BackupFolder() const { return PathIn("backups"); }
+    // The backups saved, newest first.
+    std::vector<std::string> Backups() const;
+
+    void LoadCard(const CImageBytes& bytes);
+    CImageBytes Card() const;
+    // The byte writes the card received: address, value.
+    std::vector<std::pair<int, int>> Writes() const;
+    int Reads() const;
+
+    CDeviceDouble card;
+    std::string out;
+    std::string err;
+
+private:
+    std::filesystem::path m_folder;
+    bool m_hadBackupVariable = false;
+    std::string m_backupVariable;
+};

@@ -1,0 +1,247 @@
+// vymcnf as a command on the emulated card, next to the setup program: a card saved and put
+// back, a backup the setup dialog made restored, a check that fails, a missing card, and Ctrl-C
+// in the middle of a paced write.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <thread>
+
+#include "pnp/FactoryImage.h"
+#include "tests/RunProgram.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kVymcnf = VYM_VYMCNF;
+const std::string kRunner = VYM_SCRIPT_RUNNER;
+
+using Bytes = std::vector<std::uint8_t>;
+
+class VymcnfProgram : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        m_work = fs::path(::testing::TempDir()) /
+                 ("vymcnf-program-" + std::string(test->name()) + "-" + std::to_string(getpid()));
+        fs::remove_all(m_work);
+        fs::create_directories(m_work / "home");
+        WriteBytes(Card(), Factory());
+    }
+    void TearDown() override {
+        if (!HasFailure()) {
+            fs::remove_all(m_work);
+        }
+    }
+
+    static Bytes Factory() { return Bytes(FactoryImage().begin(), FactoryImage().end()); }
+    std::string Card() const { return (m_work / "eeprom.bin").string(); }
+    std::string In(const std::string& name) const { return (m_work / name).string(); }
+    // Where both programs keep backups for this user when nothing says otherwise.
+    fs::path DefaultBackups() const { return m_work / "home/.local/state/vymcnf/backups"; }
+
+    static void WriteBytes(const std::string& path, const Bytes& bytes) {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    static Bytes ReadBytes(const std::string& path) {
+        std::ifstream file(path, std::ios::binary);
+        return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+
+    std::vector<std::string> Environment() const {
+        return {"VYMCNF_EEPROM=" + Card(), "HOME=" + (m_work / "home").string(),
+                "XDG_DATA_HOME=" + (m_work / "home/data").string()};
+    }
+    CProgramRun Vymcnf(const std::vector<std::string>& arguments) {
+        return RunProgram(kVymcnf, arguments, Environment(), m_work.string());
+    }
+    CProgramRun Setup(const std::string& script) {
+        std::ofstream(In("run.script")) << script;
+        return RunProgram(kRunner, {In("run.script")}, Environment(), m_work.string());
+    }
+
+    std::vector<fs::path> Backups() const {
+        std::vector<fs::path> files;
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(DefaultBackups(), error)) {
+            files.push_back(entry.path());
+        }
+        return files;
+    }
+
+    fs::path m_work;
+};
+
+TEST_F(VymcnfProgram, ACardSavedWithReadGoesBackWithWrite) {
+    const CProgramRun read = Vymcnf({"read", In("saved.bin")});
+    ASSERT_EQ(read.exitStatus, 0) << read.errors;
+    EXPECT_EQ(ReadBytes(In("saved.bin")), Factory());
+
+    Bytes other = Factory();
+    other[66] = 0x44;  // the card changed meanwhile (a WSS I/O byte and beyond the image)
+    other[1000] = 0x00;
+    WriteBytes(Card(), other);
+    const CProgramRun write = Vymcnf({"write", In("saved.bin")});
+    ASSERT_EQ(write.exitStatus, 0) << write.errors;
+    EXPECT_EQ(ReadBytes(Card()), Factory());
+    EXPECT_NE(write.output.find("Wrote 2 bytes of " + In("saved.bin")), std::string::npos)
+        << write.output;
+    EXPECT_EQ(write.errors, "");  // no progress bar where nobody watches
+    // The card as it was before the write is the backup.
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_EQ(ReadBytes(Backups()[0].string()), other);
+
+    EXPECT_EQ(Vymcnf({"verify", In("saved.bin")}).exitStatus, 0);
+}
+
+TEST_F(VymcnfProgram, TheBackupASetupDialogWriteMadePutsTheCardBack) {
+    const CProgramRun setup = Setup("pace off\npick \"Midi-1 IRQ\" 7\nanswer Yes\nclick OK\n");
+    ASSERT_EQ(setup.exitStatus, 0) << setup.errors;
+    ASSERT_NE(ReadBytes(Card()), Factory());
+    ASSERT_EQ(Backups().size(), 1u);
+    const std::string backup = Backups()[0].string();
+
+    const CProgramRun listed = Vymcnf({"backups"});
+    ASSERT_EQ(listed.exitStatus, 0) << listed.errors;
+    EXPECT_NE(listed.output.find(Backups()[0].filename().string() +
+                                 ": logical devices 6, checksum valid\n"),
+              std::string::npos)
+        << listed.output;
+    EXPECT_NE(listed.output.find("\"Midi Port\": I/O 0x300; IRQ 9\n"), std::string::npos);
+
+    const CProgramRun restore = Vymcnf({"write", backup});
+    ASSERT_EQ(restore.exitStatus, 0) << restore.errors;
+    EXPECT_EQ(ReadBytes(Card()), Factory());
+    // The restore saved the card it overwrote too: the setup dialog's settings are not lost
+    // either.
+    EXPECT_EQ(Backups().size(), 2u);
+}
+
+TEST_F(VymcnfProgram, ACardThatDiffersFailsItsCheck) {
+    Bytes other = Factory();
+    other[100] ^= 0xFF;
+    other[2000] ^= 0xFF;
+    WriteBytes(In("other.bin"), other);
+    const CProgramRun verify = Vymcnf({"verify", In("other.bin")});
+    EXPECT_EQ(verify.exitStatus, 1);
+    EXPECT_EQ(verify.errors, "vymcnf: the card differs from " + In("other.bin") +
+                                 ": 2 bytes differ, the first at address 0x064.\n");
+    EXPECT_EQ(ReadBytes(Card()), Factory());
+}
+
+TEST_F(VymcnfProgram, AMissingCardIsAFailureThatCreatesNothing) {
+    fs::remove(Card());
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"info"}, {"read", In("saved.bin")}, {"verify", In("x.bin")}}) {
+        const CProgramRun run = Vymcnf(command);
+        EXPECT_EQ(run.exitStatus, 1) << command[0];
+    }
+    WriteBytes(In("image.bin"), Factory());
+    const CProgramRun write = Vymcnf({"write", In("image.bin")});
+    EXPECT_EQ(write.exitStatus, 1);
+    EXPECT_EQ(write.errors,
+              "vymcnf: couldn't open the card \\\\.\\VymCnf: The system cannot find the file "
+              "specified. Nothing was written.\n");
+    EXPECT_FALSE(fs::exists(Card()));
+    EXPECT_FALSE(fs::exists(In("saved.bin")));
+    EXPECT_TRUE(Backups().empty());
+}
+
+TEST_F(VymcnfProgram, UsageHelpAndVersion) {
+    const CProgramRun none = Vymcnf({});
+    EXPECT_EQ(none.exitStatus, 2);
+    EXPECT_EQ(none.errors, "vymcnf: no command given\nTry 'vymcnf --help'.\n");
+    const CProgramRun help = Vymcnf({"--help"});
+    EXPECT_EQ(help.exitStatus, 0);
+    for (const char* part : {"info [FILE]", "read FILE", "write FILE", "verify FILE", "backups",
+                             "--json", "--force", "--all", "VYMCNF_BACKUPS", "Exit status"}) {
+        EXPECT_NE(help.output.find(part), std::string::npos) << part;
+    }
+    const CProgramRun version = Vymcnf({"--version"});
+    EXPECT_EQ(version.exitStatus, 0);
+    EXPECT_TRUE(std::regex_match(version.output, std::regex("vymcnf [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.output;
+}
+
+TEST_F(VymcnfProgram, CtrlCStopsAPacedWriteBetweenTwoBytes) {
+    Bytes image(2048, 0x00);
+    WriteBytes(In("zeros.bin"), image);
+    const std::string out = In("out.txt");
+    const std::string err = In("err.txt");
+    std::vector<std::string> arguments = {kVymcnf, "write", "--force", In("zeros.bin")};
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    std::vector<std::string> environment = Environment();
+    std::vector<char*> envp;
+    for (std::string& variable : environment) {
+        envp.push_back(variable.data());
+    }
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t child = 0;
+    ASSERT_EQ(posix_spawn(&child, kVymcnf.c_str(), &actions, nullptr, argv.data(), envp.data()), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    // Once the backup is there the bytes go out, 20 ms apart: a few of them, then Ctrl-C.
+    for (int waited = 0; Backups().empty() && waited < 500; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by the signal instead of stopping";
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+
+    const std::string errors = ReadWholeFile(err);
+    std::smatch match;
+    ASSERT_TRUE(std::regex_search(errors, match,
+                                  std::regex("stopped\\. Only ([0-9]+) of the ([0-9]+) bytes were "
+                                             "written")))
+        << errors;
+    const Bytes factory = Factory();
+    const int written = std::stoi(match[1]);
+    EXPECT_EQ(std::stoi(match[2]), 2048 - std::count(factory.begin(), factory.end(), 0));
+    EXPECT_GT(written, 0);
+    EXPECT_LT(written, std::stoi(match[2]));
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_NE(errors.find("The card as it was before is saved in " + Backups()[0].string()),
+              std::string::npos);
+    // Every address of the plan up to the last one written holds the new byte; from there on
+    // the card is as it was.
+    const Bytes card = ReadBytes(Card());
+    int changed = 0;
+    for (int address = 0; address < 2048; ++address) {
+        if (factory[static_cast<std::size_t>(address)] == 0) {
+            continue;  // not in the plan: already 0
+        }
+        const bool isNew = card[static_cast<std::size_t>(address)] == 0;
+        if (changed < written) {
+            EXPECT_TRUE(isNew) << "address " << address;
+            ++changed;
+        } else {
+            EXPECT_EQ(card[static_cast<std::size_t>(address)],
+                      factory[static_cast<std::size_t>(address)])
+                << "address " << address;
+        }
+    }
+}
+
+}  // namespace
