@@ -134,7 +134,7 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
                     RestoreText(backup.path).c_str());
     }
     finish.Now();
-    Say(console, "Wrote %d %s of %s to the card and read it back: the card holds %s.", total,
-        total == 1 ? "byte" : "bytes", file.c_str(), file.c_str());
+    Say(console, "Wrote %d %s to the card and read it back: the card holds %s.", total,
+        total == 1 ? "byte" : "bytes", file.c_str());
     return VYMCNF_DONE;
 }

@@ -96,7 +96,9 @@ TEST_F(VymcnfProgram, ACardSavedWithReadGoesBackWithWrite) {
     const CProgramRun write = Vymcnf({"write", In("saved.bin")});
     ASSERT_EQ(write.exitStatus, 0) << write.errors;
     EXPECT_EQ(ReadBytes(Card()), Factory());
-    EXPECT_NE(write.output.find("Wrote 2 bytes of " + In("saved.bin")), std::string::npos)
+    EXPECT_NE(write.output.find("Wrote 2 bytes to the card and read it back: the card holds " +
+                                In("saved.bin") + ".\n"),
+              std::string::npos)
         << write.output;
     EXPECT_EQ(write.errors, "");  // no progress bar where nobody watches
     // The card as it was before the write is the backup.

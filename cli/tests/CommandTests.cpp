@@ -61,8 +61,9 @@ TEST_F(VymcnfTest, WriteSendsOnlyTheBytesThatDifferPausingAfterEach) {
     EXPECT_EQ(log.finished, 1);
     ASSERT_EQ(Backups().size(), 1u);
     EXPECT_EQ(ReadFile(Backups()[0]), FactoryBytes());
-    EXPECT_EQ(out, "Saved the card as it was to " + Backups()[0] + "\nWrote 3 bytes of " + file +
-                       " to the card and read it back: the card holds " + file + ".\n");
+    EXPECT_EQ(out, "Saved the card as it was to " + Backups()[0] +
+                       "\nWrote 3 bytes to the card and read it back: the card holds " + file +
+                       ".\n");
     EXPECT_EQ(err, "");
 }
 
