@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "driver/DeviceSeam.h"
-
 CCardAccess::CCardAccess() {
     m_driver.m_pOwner = this;
 }
@@ -34,7 +32,7 @@ int CCardAccess::WriteByte(int address, std::uint8_t value) {
 }
 
 const char* CCardAccess::GetLastErrorText(BOOL /*showMessage*/) {
-    return TakeReason(CurrentDeviceApi().GetLastError());
+    return TakeReason(m_driver.LastError());
 }
 
 const char* CCardAccess::TakeReason(DWORD code) {

@@ -10,7 +10,6 @@
 #include "cli/Messages.h"
 #include "cli/WritePlan.h"
 #include "driver/CardReadBack.h"
-#include "driver/DeviceSeam.h"
 #include "script/TextJoin.h"
 
 namespace {
@@ -108,9 +107,9 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
                         AddressText(address).c_str(), card.Reason(), FullStop(card.Reason()),
                         WrittenSoFar(plan, written).c_str(), RestoreText(backup.path).c_str());
         }
-        // The cell's write cycle, through the card's services so that their pause (never
-        // shorter than asked) is the one kept.
-        CurrentDeviceApi().Sleep(WRITE_PAUSE_MS);
+        // The cell's write cycle, through the card's services as the setup dialog's: their pause
+        // is never shorter than asked, and whoever stands in front of them sees it.
+        card.Driver().PauseAfterWrite(WRITE_PAUSE_MS);
         listener.BytesWritten(written + 1, total);
     }
 

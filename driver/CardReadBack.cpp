@@ -1,7 +1,5 @@
 #include "driver/CardReadBack.h"
 
-#include "driver/DeviceSeam.h"
-
 int ReadBackAndCompare(CConfigDriver& driver, const std::uint8_t* expected, int count,
                        CReadBack* result) {
     *result = CReadBack{};
@@ -9,7 +7,7 @@ int ReadBackAndCompare(CConfigDriver& driver, const std::uint8_t* expected, int 
         std::uint8_t value = 0;
         if (driver.ReadByte(static_cast<std::uint16_t>(address), &value) != 1) {
             result->failedRead = address;
-            result->readError = CurrentDeviceApi().GetLastError();
+            result->readError = driver.LastError();
             return 0;
         }
         if (value != expected[address]) {

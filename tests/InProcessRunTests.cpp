@@ -1,9 +1,7 @@
 // The runner inside the test process, on a card double that fails where a test asks it to:
 // the faults a card file cannot show.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -17,6 +15,7 @@
 #include "script/PacingDeviceApi.h"
 #include "script/ScriptRunner.h"
 #include "script/WriteCountingDeviceApi.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace {
 
@@ -27,14 +26,8 @@ protected:
     void SetUp() override {
         std::copy(FactoryImage().begin(), FactoryImage().end(), card.eeprom);
         // The program's backups go to a folder of the test's own, never the user's.
-        backupFolder = std::filesystem::path(::testing::TempDir()) /
-                       ("vym-inprocess-backups-" + std::to_string(getpid()));
-        std::filesystem::remove_all(backupFolder);
-        setenv(BACKUP_FOLDER_VARIABLE, backupFolder.c_str(), 1);
-    }
-    void TearDown() override {
-        unsetenv(BACKUP_FOLDER_VARIABLE);
-        std::filesystem::remove_all(backupFolder);
+        backupFolder = std::filesystem::path(folder.Folder()) / "backups";
+        variables.Set(BACKUP_FOLDER_VARIABLE, backupFolder.string());
     }
 
     // The backups saved, newest first.
@@ -70,6 +63,8 @@ protected:
 
     CDeviceDouble card;
     std::vector<nlohmann::json> events;
+    CTemporaryFolder folder{"vym-inprocess-"};
+    CScopedVariables variables;
     std::filesystem::path backupFolder;
 };
 
@@ -127,11 +122,10 @@ TEST_F(InProcessRun, ABackupOfTheCardIsSavedWithoutAnEventOfItsOwn) {
 }
 
 TEST_F(InProcessRun, ABackupThatCannotBeSavedIsAQuestionNoUnlessTheScriptSaysYes) {
-    std::ofstream(backupFolder.string() + "-file") << "x";
-    const std::string unusable = backupFolder.string() + "-file/backups";
-    setenv(BACKUP_FOLDER_VARIABLE, unusable.c_str(), 1);
+    std::ofstream(folder.PathOf("file")) << "x";
+    const std::string unusable = folder.PathOf("file") + "/backups";
+    variables.Set(BACKUP_FOLDER_VARIABLE, unusable);
     ASSERT_EQ(Run("pace off\nclick Button1\n"), RUN_ENDED_NORMALLY);
-    std::filesystem::remove(backupFolder.string() + "-file");
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0]["event"], "messagebox");
     EXPECT_EQ(events[0]["caption"], "VYM Card Setup");

@@ -1,55 +1,15 @@
 #include "backup/tests/ScratchFolder.h"
 
 #include <algorithm>
-#include <atomic>
-#include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
-namespace {
-
-std::atomic<int> g_folders{0};
-
-void PutVariable(const std::string& name, const std::optional<std::string>& value) {
-#ifdef _WIN32
-    _putenv_s(name.c_str(), value ? value->c_str() : "");  // "" removes it
-#else
+void CScratchFolder::SetVariable(const char* name, const std::optional<std::string>& value) {
     if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
+        m_variables.Set(name, *value);
     } else {
-        unsetenv(name.c_str());
+        m_variables.Remove(name);
     }
-#endif
-}
-
-}  // namespace
-
-CScratchFolder::CScratchFolder() {
-    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    for (int attempt = 0; m_path.empty() && attempt < 50; ++attempt) {
-        const std::filesystem::path candidate =
-            std::filesystem::temp_directory_path() /
-            ("vym-backup-test-" + std::to_string(tick % 100000000) + "-" +
-             std::to_string(g_folders++));
-        if (std::filesystem::create_directory(candidate)) {
-            m_path = candidate;
-        }
-    }
-}
-
-CScratchFolder::~CScratchFolder() {
-    for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it) {
-        PutVariable(it->first, it->second);
-    }
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
-}
-
-void CScratchFolder::SetVariable(const char* name, std::optional<std::string> value) {
-    const char* old = std::getenv(name);
-    m_saved.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
-    PutVariable(name, value);
 }
 
 std::vector<std::uint8_t> CScratchFolder::ReadBytes(const std::string& path) {

@@ -1,8 +1,6 @@
 #include "cli/tests/CliFixture.h"
 
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -14,18 +12,6 @@
 #include "protocol/CnfProtocol.h"
 
 namespace {
-
-void PutVariable(const char* name, const char* value) {
-#ifdef _WIN32
-    _putenv_s(name, value != nullptr ? value : "");
-#else
-    if (value != nullptr) {
-        setenv(name, value, 1);
-    } else {
-        unsetenv(name);
-    }
-#endif
-}
 
 std::string Drain(std::FILE* file) {
     std::string text;
@@ -60,23 +46,8 @@ void FixChecksum(CImageBytes& image, int endTag) {
 }
 
 VymcnfTest::VymcnfTest() {
-    static int folders = 0;
-    const auto tick = std::chrono::steady_clock::now().time_since_epoch().count();
-    m_folder =
-        std::filesystem::temp_directory_path() /
-        ("vymcnf-test-" + std::to_string(tick % 1000000000) + "-" + std::to_string(folders++));
-    std::filesystem::create_directories(m_folder);
-    const char* previous = std::getenv(BACKUP_FOLDER_VARIABLE);
-    m_hadBackupVariable = previous != nullptr;
-    m_backupVariable = previous != nullptr ? previous : "";
-    PutVariable(BACKUP_FOLDER_VARIABLE, BackupFolder().c_str());
+    m_variables.Set(BACKUP_FOLDER_VARIABLE, BackupFolder());
     LoadCard(FactoryBytes());
-}
-
-VymcnfTest::~VymcnfTest() {
-    PutVariable(BACKUP_FOLDER_VARIABLE, m_hadBackupVariable ? m_backupVariable.c_str() : nullptr);
-    std::error_code ignored;
-    std::filesystem::remove_all(m_folder, ignored);
 }
 
 int VymcnfTest::Run(std::initializer_list<std::string> words, CWriteListener* listener) {

@@ -11,6 +11,7 @@
 #include "cli/Console.h"
 #include "cli/WriteProgress.h"
 #include "driver/testing/DeviceDouble.h"
+#include "testsupport/TemporaryFolder.h"
 
 using CImageBytes = std::vector<std::uint8_t>;
 
@@ -27,12 +28,15 @@ void FixChecksum(CImageBytes& image, int endTag);
 class VymcnfTest : public ::testing::Test {
 protected:
     VymcnfTest();
-    ~VymcnfTest() override;
 
     // Runs `vymcnf words...`; out and err hold what it printed.
     int Run(std::initializer_list<std::string> words, CWriteListener* listener = nullptr);
 
-    std::string PathIn(const std::string& name) const { return (m_folder / name).string(); }
+    std::string PathIn(const std::string& name) const {
+        return (std::filesystem::path(m_folder.Folder()) / name).string();
+    }
+    // Backups go to folder from now on (the test's own folder until then).
+    void SetBackupFolder(const std::string& folder) { m_variables.Set("VYMCNF_BACKUPS", folder); }
     std::string WriteFile(const std::string& name, const CImageBytes& bytes) const;
     static CImageBytes ReadFile(const std::string& path);
     std::string BackupFolder() const { return PathIn("backups"); }
@@ -50,7 +54,6 @@ protected:
     std::string err;
 
 private:
-    std::filesystem::path m_folder;
-    bool m_hadBackupVariable = false;
-    std::string m_backupVariable;
+    CTemporaryFolder m_folder{"vymcnf-test-"};
+    CScopedVariables m_variables;
 };

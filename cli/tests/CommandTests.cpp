@@ -197,11 +197,7 @@ TEST_F(VymcnfTest, ACtrlCFromBeforeTheWriteIsForgotten) {
 TEST_F(VymcnfTest, ABackupThatCannotBeSavedStopsTheWriteBeforeItBegins) {
     WriteFile("blocker", {1});
     const std::string folder = PathIn("blocker") + "/backups";
-#ifdef _WIN32
-    _putenv_s("VYMCNF_BACKUPS", folder.c_str());
-#else
-    setenv("VYMCNF_BACKUPS", folder.c_str(), 1);
-#endif
+    SetBackupFolder(folder);
     EXPECT_EQ(Run({"write", WriteFile("wss544.bin", WssAt544())}), 1);
     EXPECT_TRUE(Writes().empty());
     EXPECT_TRUE(Contains(err, "vymcnf: couldn't save a backup of the card in " + folder + ": "))

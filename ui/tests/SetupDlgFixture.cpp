@@ -1,6 +1,5 @@
 #include "ui/tests/SetupDlgFixture.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <utility>
 
@@ -19,18 +18,7 @@ void CTestHost::FileWritten(const char* path, long size) {
 }
 
 CBackupFolderForTest::CBackupFolderForTest() {
-    const char* previous = std::getenv(BACKUP_FOLDER_VARIABLE);
-    m_hadPrevious = previous != nullptr;
-    m_previous = previous != nullptr ? previous : "";
-    SetProcessVariable(BACKUP_FOLDER_VARIABLE, Folder().c_str());
-}
-
-CBackupFolderForTest::~CBackupFolderForTest() {
-    if (m_hadPrevious) {
-        SetProcessVariable(BACKUP_FOLDER_VARIABLE, m_previous.c_str());
-    } else {
-        RemoveProcessVariable(BACKUP_FOLDER_VARIABLE);
-    }
+    m_variables.Set(BACKUP_FOLDER_VARIABLE, Folder());
 }
 
 std::vector<std::string> CBackupFolderForTest::Files() const {
@@ -67,7 +55,7 @@ void SetupDlgTest::LoadCard(const CCardImage& image) {
     LoadCard(image.Image());
 }
 
-void SetupDlgTest::LoadCard(const CEepromBytes& bytes) {
+void SetupDlgTest::LoadCard(std::span<const std::uint8_t, EEPROM_SIZE> bytes) {
     std::copy(bytes.begin(), bytes.end(), card.eeprom);
 }
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,10 +14,12 @@
 #include "framework/MessageQueue.h"
 #include "framework/testing/ScriptedHost.h"
 #include "pnp/FactoryImage.h"
+#include "testsupport/CardImage.h"
+#include "testsupport/TemporaryFolder.h"
 #include "ui/Resource.h"
 #include "ui/SetupDlg.h"
-#include "ui/tests/CardImage.h"
-#include "ui/tests/TemporaryFolder.h"
+
+using CEepromBytes = std::array<std::uint8_t, EEPROM_SIZE>;
 
 // The scripted host, with what the dialog tests need besides: the files the program said it
 // wrote, and a look at each dialog as it goes.
@@ -62,7 +66,6 @@ struct CByteWrite {
 class CBackupFolderForTest {
 public:
     CBackupFolderForTest();
-    ~CBackupFolderForTest();
     CBackupFolderForTest(const CBackupFolderForTest&) = delete;
     CBackupFolderForTest& operator=(const CBackupFolderForTest&) = delete;
 
@@ -72,8 +75,7 @@ public:
 
 private:
     CTemporaryFolder m_folder{"vym-backups-"};
-    bool m_hadPrevious = false;
-    std::string m_previous;
+    CScopedVariables m_variables;
 };
 
 // Registers the program's resources before anything looks them up.
@@ -86,7 +88,7 @@ struct CRegisteredResources {
 class SetupDlgTest : public ::testing::Test {
 protected:
     void LoadCard(const CCardImage& image);
-    void LoadCard(const CEepromBytes& bytes);
+    void LoadCard(std::span<const std::uint8_t, EEPROM_SIZE> bytes);
 
     // Runs check while the setup dialog is open and waits for the user.
     void WhileOpen(std::function<void()> check);

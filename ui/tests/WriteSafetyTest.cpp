@@ -107,7 +107,7 @@ protected:
 
     std::vector<std::uint8_t> InitialCard() const {
         const CCardImage initial = StandardCard();
-        return std::vector<std::uint8_t>(initial.Image().begin(), initial.Image().end());
+        return std::vector<std::uint8_t>(std::begin(initial.Image()), std::end(initial.Image()));
     }
 };
 
