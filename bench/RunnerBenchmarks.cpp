@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "driver/ConfigDriver.h"
@@ -75,8 +74,8 @@ CFactoryCard& Card() {
 // One whole run of the program; returns the runner's exit status.
 int RunOnce(const std::string& script) {
     CScopedDeviceApi remembering(kRememberingApi);
-    std::istringstream in(script);
-    std::ostringstream events;
+    CTextLineSource in(script);
+    CStringTextSink events;
     const int status = RunScript(in, events);
     CloseEmulatedCard(g_openedCard);
     g_openedCard = INVALID_HANDLE_VALUE;
@@ -183,8 +182,8 @@ BENCHMARK(BM_UnpacedWrite)->Unit(benchmark::kMillisecond);
 // The pause itself, as the runner makes it after each byte: how much of the paced write's
 // overhead is the system waking the program late rather than the program's own work.
 void BM_Pause20ms(benchmark::State& state) {
-    std::istringstream script;
-    std::ostringstream out;
+    CTextLineSource script("");
+    CStringTextSink out;
     CEventWriter events(out);
     CCountingDeviceApi device;
     CScriptHost host(script, events, device);

@@ -49,7 +49,7 @@ std::string Describe(const CControlNames::CNamedControl& control, const char* ki
 
 }  // namespace
 
-CScriptHost::CScriptHost(std::istream& script, CEventWriter& events, CCountingDeviceApi& device)
+CScriptHost::CScriptHost(CLineSource& script, CEventWriter& events, CCountingDeviceApi& device)
     : m_script(script), m_events(events), m_device(device), m_names(SetupDialogTemplate()) {}
 
 bool CScriptHost::IsSetupDialog(const framework::WindowState& dialog) const {
@@ -78,7 +78,7 @@ bool CScriptHost::WaitForInput(const framework::WindowState* active, int timeout
 
 bool CScriptHost::RunNextCommand(const framework::WindowState& dialog) {
     std::string line;
-    while (std::getline(m_script, line)) {
+    while (m_script.ReadLine(line)) {
         ++m_lineNumber;
         // Editors on Windows like to start a UTF-8 file with a byte order mark.
         constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -110,7 +110,7 @@ bool CScriptHost::RunNextCommand(const framework::WindowState& dialog) {
                 return true;
         }
     }
-    if (m_script.bad()) {
+    if (m_script.Failed()) {
         // The script could not be read to its end (a folder, a failing disk): the run did not
         // do what its script says.
         Fail();

@@ -2,13 +2,13 @@
 
 #include <cstdint>
 #include <deque>
-#include <istream>
 #include <string>
 
 #include "framework/Host.h"
 #include "script/ControlNames.h"
 #include "script/CountingDeviceApi.h"
 #include "script/EventWriter.h"
+#include "script/LineSource.h"
 
 // Runs the program with no screen: whenever the setup dialog waits for the user, the next
 // command of the script is carried out as the user's action; what the program shows goes out
@@ -17,7 +17,7 @@
 // waits for real but the pause after each written byte (unless pacing is off).
 class CScriptHost : public framework::GenericHost {
 public:
-    CScriptHost(std::istream& script, CEventWriter& events, CCountingDeviceApi& device);
+    CScriptHost(CLineSource& script, CEventWriter& events, CCountingDeviceApi& device);
 
     // A line of the script was malformed (the run ended there).
     bool Malformed() const { return m_malformed; }
@@ -48,7 +48,7 @@ private:
     void CloseAsCancel(const framework::WindowState& dialog);
     void Fail();
 
-    std::istream& m_script;
+    CLineSource& m_script;
     CEventWriter& m_events;
     CCountingDeviceApi& m_device;
     CControlNames m_names;

@@ -7,7 +7,7 @@
 #include "script/ScriptHost.h"
 #include "ui/SetupResources.h"
 
-int RunScript(std::istream& script, std::ostream& out) {
+int RunScript(CLineSource& script, CTextSink& out) {
     CCountingDeviceApi device;
     CEventWriter events(out);
     CScriptHost host(script, events, device);
