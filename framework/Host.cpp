@@ -7,6 +7,7 @@
 #include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 #include "framework/MessageQueue.h"
+#include "framework/TickClock.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -40,7 +41,12 @@ public:
 }  // namespace
 
 void Host::Sleep(DWORD milliseconds) {
+#ifdef _WIN32
+    // The system's own: the C++ one would bring the runtime's thread support along.
+    ::Sleep(milliseconds);
+#else
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+#endif
 }
 
 HDC Host::BeginPaint(const WindowState& window) {
@@ -67,9 +73,16 @@ int Host::SystemMetric(int index) {
 }
 
 std::uint64_t Host::NowMs() {
+#ifdef _WIN32
+    // The C++ steady clock of the 32-bit Windows runtime is the wall clock underneath, which
+    // jumps when the user sets the time; the tick count does not, and every Windows has it.
+    static CTickClock clock;
+    return clock.Extend(::GetTickCount());
+#else
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint64_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+#endif
 }
 
 INT_PTR GenericHost::RunModalDialog(CDialog& dialog) {
