@@ -1,8 +1,8 @@
 /* The emulated EEPROM: a 2048-byte file, one byte moved per request. Writes are on the disk
    before the request completes, as a real EEPROM cell keeps a byte once its write cycle is
    over: the file is opened write-through, which holds every write until the file system has
-   stored it. That needs nothing a Windows 2000 kernel lacks (it does not export
-   ZwFlushBuffersFile to drivers). */
+   stored it. That needs nothing a Windows 2000 or XP kernel lacks: ZwFlushBuffersFile, the
+   other way to get there, is documented for kernels from Vista on. */
 #include "emulator/driver/Driver.h"
 
 NTSTATUS VymCnfOpenEepromFile(PCUNICODE_STRING path, HANDLE* file) {
