@@ -18,9 +18,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # The oldest CPUs in boards with ISA slots are the Pentium MMX and the K6-2: no CMOV, no FCOMI,
-# no SSE. Our own code is compiled for the plain Pentium.
+# no SSE. Our own code is compiled for the plain Pentium. The runtime's libraries are compiled
+# for the Pentium Pro, so the C++ code leaves out what would pull their exception, RTTI and
+# thread-safe-static pieces in (the program throws and catches nothing, and runs on one
+# thread); win32/Windows98Runtime.cpp gives the few runtime functions that remain.
 set(CMAKE_C_FLAGS_INIT "-march=i586 -mtune=generic")
-set(CMAKE_CXX_FLAGS_INIT "-march=i586 -mtune=generic")
+set(CMAKE_CXX_FLAGS_INIT "-march=i586 -mtune=generic -fno-exceptions -fno-rtti -fno-threadsafe-statics")
 
 # Windows 95, 98 and ME refuse an image whose OS or subsystem version is above 4.0; pin both so a
 # newer linker's default can never raise them. Statically linked and stripped: every program

