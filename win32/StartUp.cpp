@@ -36,22 +36,3 @@ void StartUpRuntime(int programKind) {
     _initterm(__xc_a, __xc_z);
     __main();
 }
-
-const char* CommandLineAfterProgramName(const char* commandLine) {
-    if (commandLine == nullptr) {
-        return "";
-    }
-    const char* next = commandLine;
-    bool quoted = false;
-    // Bytes above 0x7F are part of the name too: compare unsigned.
-    while (*next != '\0' && (quoted || static_cast<unsigned char>(*next) > ' ')) {
-        if (*next == '"') {
-            quoted = !quoted;
-        }
-        ++next;
-    }
-    while (*next != '\0' && static_cast<unsigned char>(*next) <= ' ') {
-        ++next;
-    }
-    return next;
-}

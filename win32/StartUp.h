@@ -17,10 +17,6 @@ enum { kConsoleProgram = 1, kWindowsProgram = 2 };
    program, and the C and C++ initializers run that the linked objects registered. */
 void StartUpRuntime(int programKind);
 
-/* The part of a command line after the program's name, as WinMain gets it: the name ends at
-   the first blank outside double quotes, and the blanks after it are skipped. */
-const char* CommandLineAfterProgramName(const char* commandLine);
-
 #ifdef __cplusplus
 }
 #endif

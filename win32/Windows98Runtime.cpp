@@ -45,6 +45,7 @@ void* Allocate(std::size_t size) {
     return block;
 }
 
+#if defined(__i386__)
 HANDLE WINAPI CreateUnnamedSemaphore(LPSECURITY_ATTRIBUTES attributes, LONG initialCount,
                                      LONG maximumCount, LPCWSTR name) {
     if (name != nullptr) {
@@ -54,6 +55,7 @@ HANDLE WINAPI CreateUnnamedSemaphore(LPSECURITY_ATTRIBUTES attributes, LONG init
     }
     return ::CreateSemaphoreA(attributes, initialCount, maximumCount, nullptr);
 }
+#endif
 
 }  // namespace
 
@@ -176,13 +178,15 @@ extern "C" int __mingw_snprintf(char* buffer, std::size_t size, const char* form
     return written;
 }
 
+// The header turns vfprintf itself into __mingw_vfprintf, which would come straight back here;
+// __ms_vfprintf is msvcrt's under a name it leaves alone.
 extern "C" int __mingw_vfprintf(std::FILE* stream, const char* format, va_list arguments) {
-    return std::vfprintf(stream, format, arguments);
+    return __ms_vfprintf(stream, format, arguments);
 }
 extern "C" int __mingw_fprintf(std::FILE* stream, const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
-    const int written = std::vfprintf(stream, format, arguments);
+    const int written = __ms_vfprintf(stream, format, arguments);
     va_end(arguments);
     return written;
 }
@@ -195,11 +199,14 @@ bool std::_Sp_make_shared_tag::_S_eq(const std::type_info&) noexcept {
     return false;
 }
 
+#if defined(__i386__)
 // The runtime calls CreateSemaphoreW through its import pointer; defining the pointer here
 // makes the program import CreateSemaphoreA instead. The name is the one the 32-bit linker
-// spells (stdcall, 16 bytes of arguments).
+// spells (stdcall, 16 bytes of arguments). (The 64-bit build links this file only into the
+// start-up probe, which runs where the wide function works.)
 extern "C" {
 extern decltype(&CreateUnnamedSemaphore)
     const g_createSemaphoreWImport __asm__("__imp__CreateSemaphoreW@16");
 decltype(&CreateUnnamedSemaphore) const g_createSemaphoreWImport = &CreateUnnamedSemaphore;
 }
+#endif

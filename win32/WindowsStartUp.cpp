@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "win32/ProgramCommandLine.h"
 #include "win32/StartUp.h"
 
 extern "C" void WinMainCRTStartup() {
