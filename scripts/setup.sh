@@ -10,6 +10,7 @@ packages=(
     nlohmann-json3-dev                     # JSON Lines of the unattended runner
     libncurses-dev tmux                    # terminal front end and its tests
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev   # Windows build
+    g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev           # 32-bit Windows
     wine wine64 xvfb xdotool x11-apps imagemagick                             # Windows tests
 )
 
