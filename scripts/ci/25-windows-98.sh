@@ -10,7 +10,8 @@
 #     (the functions that hold one are named);
 #   - the programs fit on one 1.44 MB floppy;
 #   - our start-up and runtime pieces at work: the start-up probes under 64-bit Wine (the same
-#     code built for x86-64) and, where 32-bit Wine is installed, the 32-bit probes too.
+#     code built for x86-64) and, where 32-bit Wine is installed, the 32-bit probes too, and the
+#     32-bit programs without a driver with Wine set to Windows 98 and to XP.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
@@ -134,6 +135,70 @@ run_probes() {
     echo "  $bits-bit: arguments, constructors, new, snprintf, exit status and atexit as expected"
 }
 
+# The 32-bit programs without the card's driver, with Wine telling them they run on Windows 98
+# and again on XP: the runner reports the failed open and ends, and vymsetup.exe shows one box
+# with the system's text and ends when it is closed.
+no_driver_32() {
+    local folder=$1 version events program status box display="" xvfb
+    for number in $(seq 141 190); do
+        if [ ! -e "/tmp/.X11-unix/X$number" ] && [ ! -e "/tmp/.X$number-lock" ]; then
+            display=$number
+            break
+        fi
+    done
+    [ -n "$display" ] || {
+        echo "windows 98: no free X display" >&2
+        exit 1
+    }
+    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    for _ in $(seq 1 100); do
+        [ -e "/tmp/.X11-unix/X$display" ] && break
+        sleep 0.1
+    done
+    # Wine keeps the display its server started with: a new server, on this display.
+    timeout 20 wineserver -k 2>/dev/null || true
+    timeout 20 wineserver -w 2>/dev/null || true
+    export DISPLAY=":$display"
+    for version in win98 winxp; do
+        timeout 60 winecfg -v "$version" >/dev/null 2>&1
+        events=$(printf 'show\n' | timeout 120 wine "$root/$folder/script/vymsetup-script.exe" | tr -d '\r')
+        if ! grep -q '"event":"messagebox".*"type":64' <<<"$events" ||
+            [ "$(tail -n 1 <<<"$events")" != '{"event":"end","result":"quit"}' ]; then
+            echo "windows 98: the 32-bit runner as $version without a driver said:" >&2
+            printf '%s\n' "$events" >&2
+            kill "$xvfb"
+            exit 1
+        fi
+        timeout 120 wine "$root/$folder/win32/vymsetup.exe" &
+        program=$!
+        box=""
+        for _ in $(seq 1 300); do
+            box=$(xdotool search --onlyvisible --name '^VYM Card Setup$' 2>/dev/null |
+                head -n 1 || true)
+            [ -n "$box" ] && break
+            sleep 0.1
+        done
+        if [ -z "$box" ]; then
+            echo "windows 98: the 32-bit vymsetup.exe as $version showed no box" >&2
+            kill "$program" "$xvfb" 2>/dev/null
+            exit 1
+        fi
+        xdotool windowfocus --sync "$box" key Return
+        status=0
+        wait "$program" || status=$?
+        if [ "$status" -ne 0 ]; then
+            echo "windows 98: the 32-bit vymsetup.exe as $version ended with $status" >&2
+            kill "$xvfb"
+            exit 1
+        fi
+        echo "  32-bit as $version: the runner's events and vymsetup.exe's one box without a driver"
+    done
+    timeout 20 wineserver -k 2>/dev/null || true
+    unset DISPLAY
+    kill "$xvfb"
+}
+
 echo "windows 98: start-up probes"
 timeout 180 wineboot -i >/dev/null 2>&1
 run_probes 64 build/mingw
@@ -143,6 +208,7 @@ if dpkg-query -W -f='${Status}' wine32 2>/dev/null | grep -q "install ok install
     WINEPREFIX=$(mktemp -d)
     WINEARCH=win32 timeout 180 wineboot -i >/dev/null 2>&1
     run_probes 32 "$build"
+    no_driver_32 "$build"
 else
     echo "windows 98: NOTICE: no wine32, the 32-bit probes did not run"
 fi
