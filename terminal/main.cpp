@@ -74,6 +74,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     CTerminalHost host(session);
+    CResizeFollowingPause pause(host);
     host.SetNote(CardNote());
     const int exitCode = AfxWinMain(host, "vymsetup");
     session.Stop();
