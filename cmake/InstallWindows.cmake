@@ -31,8 +31,10 @@ set(factory_tool ${PROJECT_BINARY_DIR}/packaging/write-factory-image)
 set(factory_card ${PROJECT_BINARY_DIR}/packaging/vymcnf.bin)
 add_custom_command(OUTPUT ${factory_tool}
     COMMAND ${VYM_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic $<$<BOOL:${VYM_WERROR}>:-Werror>
-            -I${PROJECT_SOURCE_DIR} ${factory_tool_sources} -o ${factory_tool}
-    DEPENDS ${factory_tool_sources} ${PROJECT_SOURCE_DIR}/pnp/FactoryImage.h
+            -I${PROJECT_SOURCE_DIR} -MMD -MF ${factory_tool}.d ${factory_tool_sources}
+            -o ${factory_tool}
+    DEPENDS ${factory_tool_sources}
+    DEPFILE ${factory_tool}.d
     COMMENT "Building the factory card tool for the build machine"
     VERBATIM)
 add_custom_command(OUTPUT ${factory_card}
