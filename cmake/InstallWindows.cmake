@@ -30,7 +30,7 @@ set(factory_tool_sources
 set(factory_tool ${PROJECT_BINARY_DIR}/packaging/write-factory-image)
 set(factory_card ${PROJECT_BINARY_DIR}/packaging/vymcnf.bin)
 add_custom_command(OUTPUT ${factory_tool}
-    COMMAND ${VYM_HOST_CXX} -std=c++20 -O1 -Wall -Wextra -Wpedantic $<$<BOOL:${VYM_WERROR}>:-Werror>
+    COMMAND ${VYM_HOST_CXX} ${VYM_HOST_CXX_FLAGS}
             -I${PROJECT_SOURCE_DIR} -MMD -MF ${factory_tool}.d ${factory_tool_sources}
             -o ${factory_tool}
     DEPENDS ${factory_tool_sources}
