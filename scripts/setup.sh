@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ git
+    dpkg-dev lintian groff-base man-db unzip   # packages: shlibdeps, their checks, manual pages
     clang-14 libclang-rt-14-dev            # libFuzzer, sanitizers
     googletest libgtest-dev libgmock-dev   # unit tests (and sources for the Windows build)
     libbenchmark-dev                       # benchmarks
