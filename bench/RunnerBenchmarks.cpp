@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "driver/ConfigDriver.h"
@@ -114,8 +113,8 @@ CFactoryCard& Card() {
 // smallest gap between two byte writes.
 int RunOnce(const std::string& script, double* smallestGapMs = nullptr) {
     CBenchCard card;
-    std::istringstream in(script);
-    std::ostringstream events;
+    CTextLineSource in(script);
+    CStringTextSink events;
     const int status = RunScript(in, events);
     if (smallestGapMs != nullptr) {
         *smallestGapMs = card.SmallestGapMs();
