@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The 32-bit Windows build, for the machines that hold the card (Windows 98 SE, ME, 2000, XP):
-# cross-builds vymsetup.exe, vymsetup-script.exe and vymcnf.sys with the mingw-i686 preset and
-# checks what those systems and their CPUs can take:
+# cross-builds vymsetup.exe, vymsetup-script.exe, vymcnf.exe and vymcnf.sys with the mingw-i686
+# preset and checks what those systems and their CPUs can take:
 #   - first the checks themselves, on a small program made to fail them;
 #   - each program: PE32, OS and subsystem version 4.0, stripped, imports only from the allowed
 #     DLLs, each on the reviewed list, none on the denied list, msvcrt's all in the msvcrt of
@@ -26,9 +26,9 @@ cmake --preset mingw-i686 >"$out/configure.log" 2>&1 || {
     cat "$out/configure.log"
     exit 1
 }
-programs=(win32/vymsetup.exe script/vymsetup-script.exe)
-cmake --build --preset mingw-i686 --target vymsetup vymsetup-script vymcnf vymstartup-probe \
-    vymstartup-probe-gui
+programs=(win32/vymsetup.exe script/vymsetup-script.exe cli/vymcnf.exe)
+cmake --build --preset mingw-i686 --target vymsetup vymsetup-script vymcnf-cli vymcnf \
+    vymstartup-probe vymstartup-probe-gui
 
 echo "windows 98: the checks fail where they must"
 bad=$out/bad-program
@@ -136,8 +136,9 @@ run_probes() {
 }
 
 # The 32-bit programs without the card's driver, with Wine telling them they run on Windows 98
-# and again on XP: the runner reports the failed open and ends, and vymsetup.exe shows one box
-# with the system's text and ends when it is closed.
+# and again on XP: the runner reports the failed open and ends, vymcnf.exe says it could not
+# open the card, and vymsetup.exe shows one box with the system's text and ends when it is
+# closed.
 no_driver_32() {
     local folder=$1 version events program status box display="" xvfb
     for number in $(seq 141 190); do
@@ -170,6 +171,15 @@ no_driver_32() {
             kill "$xvfb"
             exit 1
         fi
+        status=0
+        message=$(timeout 120 wine "$root/$folder/cli/vymcnf.exe" info 2>&1 >/dev/null |
+            tr -d '\r') || status=$?
+        if ! grep -q "^vymcnf: couldn't open the card" <<<"$message"; then
+            echo "windows 98: the 32-bit vymcnf.exe as $version without a driver said:" >&2
+            printf '%s\n' "$message" >&2
+            kill "$xvfb"
+            exit 1
+        fi
         timeout 120 wine "$root/$folder/win32/vymsetup.exe" &
         program=$!
         box=""
@@ -192,7 +202,8 @@ no_driver_32() {
             kill "$xvfb"
             exit 1
         fi
-        echo "  32-bit as $version: the runner's events and vymsetup.exe's one box without a driver"
+        echo "  32-bit as $version: the runner's events, vymcnf.exe's failure and vymsetup.exe's one" \
+            "box without a driver"
     done
     timeout 20 wineserver -k 2>/dev/null || true
     unset DISPLAY
