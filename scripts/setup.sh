@@ -10,7 +10,7 @@ packages=(
     nlohmann-json3-dev                     # JSON Lines of the unattended runner
     libncurses-dev tmux                    # terminal front end and its tests
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev   # Windows build
-    wine wine64 xvfb xdotool x11-apps imagemagick                             # Windows tests
+    wine wine64 xvfb xdotool x11-apps imagemagick jq                          # Windows tests
 )
 
 missing=()
