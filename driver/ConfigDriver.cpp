@@ -35,7 +35,7 @@ bool IsContinuation(unsigned char byte) {
 }  // namespace
 
 int CConfigDriver::Open() {
-    m_hDevice = CurrentDeviceApi().CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ | GENERIC_WRITE, 0,
+    m_hDevice = CurrentDeviceApi().CreateFileA(CNF_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, 0,
                                                nullptr, OPEN_EXISTING, 0, nullptr);
     if (m_hDevice != INVALID_HANDLE_VALUE) {
         return 1;
@@ -76,7 +76,7 @@ int CConfigDriver::ReadImage(std::uint8_t* destination) {
     if (destination == nullptr) {
         return 0;
     }
-    for (int address = 0; address < CONFIG_EEPROM_SIZE; ++address) {
+    for (int address = 0; address < CNF_EEPROM_SIZE; ++address) {
         if (ReadByte(static_cast<std::uint16_t>(address), destination + address) != 1) {
             return 0;
         }
@@ -90,7 +90,7 @@ const char* SystemErrorText(DWORD code, char* buffer, int size) {
     }
     buffer[0] = '\0';
 
-    const CDeviceApi& api = CurrentDeviceApi();
+    CDeviceApi& api = CurrentDeviceApi();
     char* systemText = nullptr;
     const DWORD length = api.FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM,

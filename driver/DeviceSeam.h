@@ -1,41 +1,85 @@
 #pragma once
 
-#include "driver/Win32Api.h"
+#include "wintypes/WinTypes.h"
 
 // The Kernel32 services the card channel and the write loop use, with Windows' signatures.
-// The channel calls them through this table so that the same code runs on the real driver
-// (Windows), on the emulated card (everywhere else) and on a test double.
-// One service a line: the formatter would split each signature off its name.
-// clang-format off
-struct CDeviceApi {
-    HANDLE (*CreateFileA)(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
-                          LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
-                          DWORD flagsAndAttributes, HANDLE templateFile);
-    BOOL (*DeviceIoControl)(HANDLE device, DWORD ioControlCode, LPVOID inBuffer,
-                            DWORD inBufferSize, LPVOID outBuffer, DWORD outBufferSize,
-                            LPDWORD bytesReturned, LPOVERLAPPED overlapped);
-    DWORD (*GetLastError)();
-    DWORD (*FormatMessageA)(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
-                            LPSTR buffer, DWORD size, va_list* arguments);
-    HLOCAL (*LocalFree)(HLOCAL memory);
-    void (*Sleep)(DWORD milliseconds);
+// The channel calls them through this interface so that the same code runs on the real driver
+// (Windows), on the emulated card (everywhere else) and on a test double; a wrapper that changes
+// one service derives from CForwardingDeviceApi and overrides just that one.
+class CDeviceApi {
+public:
+    virtual HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                               LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
+                               DWORD flagsAndAttributes, HANDLE templateFile) = 0;
+    virtual BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer,
+                                 DWORD inBufferSize, LPVOID outBuffer, DWORD outBufferSize,
+                                 LPDWORD bytesReturned, LPOVERLAPPED overlapped) = 0;
+    virtual DWORD GetLastError() = 0;
+    virtual DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                                 LPSTR buffer, DWORD size, va_list* arguments) = 0;
+    virtual HLOCAL LocalFree(HLOCAL memory) = 0;
+    // The pause after a byte written to the EEPROM: returns no sooner than milliseconds after
+    // it was called, measured on a clock that never jumps.
+    virtual void Sleep(DWORD milliseconds) = 0;
+
+protected:
+    ~CDeviceApi() = default;
 };
-// clang-format on
+
+// Passes every service on to the services below it unchanged.
+class CForwardingDeviceApi : public CDeviceApi {
+public:
+    explicit CForwardingDeviceApi(CDeviceApi& next) : m_next(next) {}
+
+    HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                       LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
+                       DWORD flagsAndAttributes, HANDLE templateFile) override;
+    BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DWORD inBufferSize,
+                         LPVOID outBuffer, DWORD outBufferSize, LPDWORD bytesReturned,
+                         LPOVERLAPPED overlapped) override;
+    DWORD GetLastError() override;
+    DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                         LPSTR buffer, DWORD size, va_list* arguments) override;
+    HLOCAL LocalFree(HLOCAL memory) override;
+    void Sleep(DWORD milliseconds) override;
+
+protected:
+    ~CForwardingDeviceApi() = default;
+    CDeviceApi& Next() { return m_next; }
+
+private:
+    CDeviceApi& m_next;
+};
 
 // Kernel32 on Windows, the emulated card elsewhere.
-const CDeviceApi& SystemDeviceApi();
+CDeviceApi& SystemDeviceApi();
 
-// The table in use: the system's unless a test or a front end has put another in its place.
-const CDeviceApi& CurrentDeviceApi();
+// The services in use: the system's unless a test or a front end has put others in their place.
+CDeviceApi& CurrentDeviceApi();
 
-// Puts api in place for the life of this object (tests, the unattended runner's counting).
+// Puts api in place for the life of this object, and what was there before back at its end.
 class CScopedDeviceApi {
 public:
-    explicit CScopedDeviceApi(const CDeviceApi& api);
+    explicit CScopedDeviceApi(CDeviceApi& api);
     ~CScopedDeviceApi();
     CScopedDeviceApi(const CScopedDeviceApi&) = delete;
     CScopedDeviceApi& operator=(const CScopedDeviceApi&) = delete;
 
 private:
-    const CDeviceApi* m_previous;
+    CDeviceApi* m_previous;
+};
+
+// A wrapper of the services in use, in place for its own life: what a front end or a test puts
+// in front of the card. Derive and override the services that change.
+class CScopedForwardingDeviceApi : public CForwardingDeviceApi {
+public:
+    CScopedForwardingDeviceApi() : CForwardingDeviceApi(CurrentDeviceApi()), m_scope(*this) {}
+    CScopedForwardingDeviceApi(const CScopedForwardingDeviceApi&) = delete;
+    CScopedForwardingDeviceApi& operator=(const CScopedForwardingDeviceApi&) = delete;
+
+protected:
+    ~CScopedForwardingDeviceApi() = default;
+
+private:
+    CScopedDeviceApi m_scope;
 };

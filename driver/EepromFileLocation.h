@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "driver/Win32Api.h"
+#include "wintypes/WinTypes.h"
 
 // Where the emulated card keeps its EEPROM: the file named by VYMCNF_EEPROM, or else the
 // user's own card in $XDG_DATA_HOME/vymcnf/eeprom.bin (XDG_DATA_HOME defaulting to

@@ -2,6 +2,9 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -55,7 +58,7 @@ int SlotOfHandle(HANDLE device) {
 
 // The device name as the object manager compares it: without regard to case.
 bool IsCardName(const char* fileName) {
-    const char* expected = CONFIG_DEVICE_NAME;
+    const char* expected = CNF_DEVICE_PATH;
     for (; *expected != '\0'; ++expected, ++fileName) {
         char given = *fileName;
         if (given >= 'A' && given <= 'Z') {
@@ -133,7 +136,7 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
     }
     // Anything but a regular file of exactly the EEPROM's size is not a card: refusing it
     // here keeps a truncated dump or a wrong file from being half read and then rewritten.
-    if (!S_ISREG(status.st_mode) || status.st_size != CONFIG_EEPROM_SIZE) {
+    if (!S_ISREG(status.st_mode) || status.st_size != CNF_EEPROM_SIZE) {
         close(fd);
         return FailCreate(ERROR_INVALID_DATA);
     }
@@ -175,7 +178,7 @@ BOOL ReadCardByte(const CCardHandle& card, LPVOID inBuffer, DWORD inBufferSize, 
     CNF_BYTE_REQUEST request;
     std::memcpy(&request, inBuffer, sizeof(request));  // in and out may be the same buffer
     const unsigned address = request.addressLow | (request.addressHigh << 8);
-    if (address >= static_cast<unsigned>(CONFIG_EEPROM_SIZE)) {
+    if (address >= static_cast<unsigned>(CNF_EEPROM_SIZE)) {
         return FailControl(ERROR_INVALID_PARAMETER);
     }
     std::uint8_t value = 0;
@@ -207,7 +210,7 @@ BOOL WriteCardByte(const CCardHandle& card, LPVOID inBuffer, DWORD inBufferSize,
     CNF_BYTE_REQUEST request;
     std::memcpy(&request, inBuffer, sizeof(request));
     const unsigned address = request.addressLow | (request.addressHigh << 8);
-    if (address >= static_cast<unsigned>(CONFIG_EEPROM_SIZE)) {
+    if (address >= static_cast<unsigned>(CNF_EEPROM_SIZE)) {
         return FailControl(ERROR_INVALID_PARAMETER);
     }
     // pwrite hands the byte to the kernel before we acknowledge it: from then on it is in the
@@ -258,26 +261,71 @@ BOOL CardDeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DW
     }
 }
 
-void CardSleep(DWORD milliseconds) {
-    timespec remaining{static_cast<time_t>(milliseconds / 1000),
-                       static_cast<long>(milliseconds % 1000) * 1000000L};
-    while (nanosleep(&remaining, &remaining) != 0 && errno == EINTR) {
+std::int64_t MonotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+}
+
+// The pause ends at a deadline on the monotonic clock, so neither a signal nor a change of the
+// wall clock can make it shorter. A sleeping thread wakes some tens of microseconds late (timer
+// slack, 50 us unless lowered, and the scheduler); over a whole image at 20 ms a byte that adds
+// up, so the thread lowers its slack and asks to wake as late as it woke last time (a running
+// average, at most 1 ms) before the deadline, and spins the little that is left.
+void PauseAtLeast(DWORD milliseconds) {
+    constexpr std::int64_t kMaxEarlyNs = 1000000;
+#ifdef __linux__
+    thread_local const bool slackLowered = prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0) == 0;
+    (void)slackLowered;
+#endif
+    thread_local std::int64_t lateNs = 0;
+    const std::int64_t deadline = MonotonicNs() + std::int64_t{milliseconds} * 1000000;
+    const std::int64_t wake = deadline - lateNs;
+    const timespec wakeAt{static_cast<time_t>(wake / 1000000000),
+                          static_cast<long>(wake % 1000000000)};
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wakeAt, nullptr) == EINTR) {
+    }
+    std::int64_t now = MonotonicNs();
+    const std::int64_t late = now - wake < kMaxEarlyNs ? now - wake : kMaxEarlyNs;
+    lateNs = (lateNs * 7 + late) / 8;
+    while (now < deadline) {
+        now = MonotonicNs();
     }
 }
 
-constexpr CDeviceApi kEmulatedCardApi = {
-    CardCreateFileA,        CardDeviceIoControl, EmulatedGetLastError,
-    EmulatedFormatMessageA, EmulatedLocalFree,   CardSleep,
+class CEmulatedCardApi final : public CDeviceApi {
+public:
+    HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                       LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
+                       DWORD flagsAndAttributes, HANDLE templateFile) override {
+        return CardCreateFileA(fileName, desiredAccess, shareMode, securityAttributes,
+                               creationDisposition, flagsAndAttributes, templateFile);
+    }
+    BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DWORD inBufferSize,
+                         LPVOID outBuffer, DWORD outBufferSize, LPDWORD bytesReturned,
+                         LPOVERLAPPED overlapped) override {
+        return CardDeviceIoControl(device, ioControlCode, inBuffer, inBufferSize, outBuffer,
+                                   outBufferSize, bytesReturned, overlapped);
+    }
+    DWORD GetLastError() override { return EmulatedGetLastError(); }
+    DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                         LPSTR buffer, DWORD size, va_list* arguments) override {
+        return EmulatedFormatMessageA(flags, source, messageId, languageId, buffer, size,
+                                      arguments);
+    }
+    HLOCAL LocalFree(HLOCAL memory) override { return EmulatedLocalFree(memory); }
+    void Sleep(DWORD milliseconds) override { PauseAtLeast(milliseconds); }
 };
 
 }  // namespace
 
-const CDeviceApi& EmulatedCardApi() {
-    return kEmulatedCardApi;
+CDeviceApi& EmulatedCardApi() {
+    static CEmulatedCardApi card;
+    return card;
 }
 
-const CDeviceApi& SystemDeviceApi() {
-    return kEmulatedCardApi;
+CDeviceApi& SystemDeviceApi() {
+    return EmulatedCardApi();
 }
 
 int CloseEmulatedCard(HANDLE device) {

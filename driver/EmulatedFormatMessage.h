@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/Win32Api.h"
+#include "wintypes/WinTypes.h"
 
 // FormatMessageA for system messages, as far as the program uses it, over a given text:
 // text is the message for messageId, or nullptr when the system has none. Honours

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/Win32Api.h"
+#include "wintypes/WinTypes.h"
 
 // The calling thread's last error of the emulated Kernel32 services (the card and the test
 // double), kept per thread as the system keeps it.

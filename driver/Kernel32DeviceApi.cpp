@@ -1,48 +1,59 @@
 #include "driver/DeviceSeam.h"
 
-// On Windows the channel talks to the real configuration driver through Kernel32. Each
-// service is wrapped so that the table's plain function types never depend on the system's
-// calling convention.
+// On Windows the channel talks to the real configuration driver through Kernel32.
 namespace {
 
-HANDLE SystemCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
-                         LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
-                         DWORD flagsAndAttributes, HANDLE templateFile) {
-    return ::CreateFileA(fileName, desiredAccess, shareMode, securityAttributes,
-                         creationDisposition, flagsAndAttributes, templateFile);
-}
+class CKernel32DeviceApi final : public CDeviceApi {
+public:
+    HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                       LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
+                       DWORD flagsAndAttributes, HANDLE templateFile) override {
+        return ::CreateFileA(fileName, desiredAccess, shareMode, securityAttributes,
+                             creationDisposition, flagsAndAttributes, templateFile);
+    }
 
-BOOL SystemDeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DWORD inBufferSize,
-                           LPVOID outBuffer, DWORD outBufferSize, LPDWORD bytesReturned,
-                           LPOVERLAPPED overlapped) {
-    return ::DeviceIoControl(device, ioControlCode, inBuffer, inBufferSize, outBuffer,
-                             outBufferSize, bytesReturned, overlapped);
-}
+    BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DWORD inBufferSize,
+                         LPVOID outBuffer, DWORD outBufferSize, LPDWORD bytesReturned,
+                         LPOVERLAPPED overlapped) override {
+        return ::DeviceIoControl(device, ioControlCode, inBuffer, inBufferSize, outBuffer,
+                                 outBufferSize, bytesReturned, overlapped);
+    }
 
-DWORD SystemGetLastError() {
-    return ::GetLastError();
-}
+    DWORD GetLastError() override { return ::GetLastError(); }
 
-DWORD SystemFormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
-                           LPSTR buffer, DWORD size, va_list* arguments) {
-    return ::FormatMessageA(flags, source, messageId, languageId, buffer, size, arguments);
-}
+    DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                         LPSTR buffer, DWORD size, va_list* arguments) override {
+        return ::FormatMessageA(flags, source, messageId, languageId, buffer, size, arguments);
+    }
 
-HLOCAL SystemLocalFree(HLOCAL memory) {
-    return ::LocalFree(memory);
-}
+    HLOCAL LocalFree(HLOCAL memory) override { return ::LocalFree(memory); }
 
-void SystemSleep(DWORD milliseconds) {
-    ::Sleep(milliseconds);
-}
-
-constexpr CDeviceApi kKernel32Api = {
-    SystemCreateFileA,    SystemDeviceIoControl, SystemGetLastError,
-    SystemFormatMessageA, SystemLocalFree,       SystemSleep,
+    // The system's Sleep counts in ticks of the system clock and may come back a little early;
+    // the performance counter tells when the whole pause has passed.
+    void Sleep(DWORD milliseconds) override {
+        LARGE_INTEGER frequency;
+        LARGE_INTEGER start;
+        if (!::QueryPerformanceFrequency(&frequency) || frequency.QuadPart <= 0 ||
+            !::QueryPerformanceCounter(&start)) {
+            ::Sleep(milliseconds + 1);  // no counter: one more millisecond covers an early tick
+            return;
+        }
+        const LONGLONG wanted = frequency.QuadPart * milliseconds / 1000;
+        for (DWORD rest = milliseconds; rest > 0;) {
+            ::Sleep(rest);
+            LARGE_INTEGER now;
+            ::QueryPerformanceCounter(&now);
+            const LONGLONG left = wanted - (now.QuadPart - start.QuadPart);
+            rest = left > 0 ? static_cast<DWORD>((left * 1000 + frequency.QuadPart - 1) /
+                                                 frequency.QuadPart)
+                            : 0;
+        }
+    }
 };
 
 }  // namespace
 
-const CDeviceApi& SystemDeviceApi() {
-    return kKernel32Api;
+CDeviceApi& SystemDeviceApi() {
+    static CKernel32DeviceApi kernel32;
+    return kernel32;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "driver/Win32Api.h"
+#include "wintypes/WinTypes.h"
 
 // The English system texts of the Windows error codes that the emulated card and the test
 // double can produce, each ending in "\r\n" as the system's own do. nullptr for any other code.

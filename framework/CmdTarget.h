@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/MessageMap.h"
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 
 // Root of every class with a message map.
 class CCmdTarget {

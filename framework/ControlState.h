@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 #include "framework/WindowState.h"
 
 namespace framework {

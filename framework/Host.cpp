@@ -1,7 +1,6 @@
 #include "framework/Host.h"
 
 #include <chrono>
-#include <thread>
 
 #include "framework/ControlState.h"
 #include "framework/Dialog.h"
@@ -33,15 +32,10 @@ public:
     int MessageBox(const WindowState*, const char*, const char*, UINT type) override {
         return SafeAnswer(type);
     }
-    void Sleep(DWORD) override {}
     bool WaitForInput(const WindowState*, int) override { return false; }
 };
 
 }  // namespace
-
-void Host::Sleep(DWORD milliseconds) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
 
 HDC Host::BeginPaint(const WindowState& window) {
     // A stand-in device context: only compared, never used as a real one.

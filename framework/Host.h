@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "framework/Resources.h"
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 #include "framework/WindowState.h"
 
 class CDialog;
@@ -37,9 +37,6 @@ public:
     // An answer that type does not offer is taken as the box's safe answer (see MessageBox.h).
     virtual int MessageBox(const WindowState* owner, const char* text, const char* caption,
                            UINT type) = 0;
-
-    // The program pauses (the write loop, 20 ms after every byte). The default really sleeps.
-    virtual void Sleep(DWORD milliseconds);
 
     // Presentation hooks; the defaults do nothing.
     virtual void DialogCreated(const WindowState& dialog) { (void)dialog; }

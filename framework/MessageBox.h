@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 #include "framework/WindowState.h"
 
 // A modal message box owned by the innermost running dialog (none when no dialog runs),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 
 class CCmdTarget;
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 #include "framework/WindowState.h"
 
 class CDialog;

@@ -4,7 +4,7 @@
 #include <span>
 
 #include "framework/DialogTemplate.h"
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 
 // One image of an icon: rows of palette indices, one hexadecimal digit a pixel ('0' to 'F'),
 // '.' for a transparent pixel, top row first.

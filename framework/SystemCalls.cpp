@@ -8,10 +8,6 @@ void PostQuitMessage(int exitCode) {
     framework::PostQuit(exitCode);
 }
 
-void Sleep(DWORD milliseconds) {
-    framework::CurrentHost().Sleep(milliseconds);
-}
-
 int GetSystemMetrics(int index) {
     return framework::CurrentHost().SystemMetric(index);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 #include "framework/WindowState.h"
 
 // What a host calls when the user acts. Each call checks that the window still exists, belongs

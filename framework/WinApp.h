@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/CmdTarget.h"
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 
 class CWnd;
 class COccManager;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/DialogTemplate.h"
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 
 class CWnd;
 class CDialog;

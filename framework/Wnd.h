@@ -1,7 +1,7 @@
 #pragma once
 
 #include "framework/CmdTarget.h"
-#include "framework/WinTypes.h"
+#include "wintypes/WinTypes.h"
 #include "framework/WindowState.h"
 
 class CDataExchange;

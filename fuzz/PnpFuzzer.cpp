@@ -8,13 +8,13 @@
 #include <cstring>
 #include <memory>
 
+#include "pnp/DumpReader.h"
 #include "pnp/ImageReader.h"
 #include "pnp/ImageWriter.h"
 
 namespace {
 
 constexpr std::uint8_t UNTOUCHED = 0xA5;
-constexpr int DUMP_SIZE = 500;
 
 struct Card {
     std::uint8_t header[EEPROM_SIZE];
@@ -136,22 +136,19 @@ void ReadChangeWrite(const std::uint8_t* data, std::size_t size) {
     CheckRecords(*again);
 }
 
-// The diagnostic dump's road: six devices one after another from at most 500 bytes.
+// The diagnostic dump's road, through the dialog's own device walk: six devices one after
+// another from at most 500 bytes, the search for the first one included.
 void DumpParse(const std::uint8_t* data, std::size_t size) {
     const std::size_t dumpBytes = size < DUMP_SIZE ? size : DUMP_SIZE;
     auto bytes = std::make_unique<std::uint8_t[]>(dumpBytes);
     std::memcpy(bytes.get(), data, dumpBytes);
-    auto devices = std::make_unique<CLogicalDevice[]>(WRITTEN_LOGICAL_DEVICES);
-    const std::span<const std::uint8_t> dump(bytes.get(), dumpBytes);
-    std::size_t position = 0;
-    for (int k = 0; k < WRITTEN_LOGICAL_DEVICES; ++k) {
-        const int consumed = devices[k].Parse(dump.subspan(position));
-        if (consumed < 0) {
-            return;
-        }
-        Require(consumed > 0 && position + static_cast<std::size_t>(consumed) <= dumpBytes);
-        position += static_cast<std::size_t>(consumed);
-    }
+    auto card = std::make_unique<Card>();
+    const std::span<CLogicalDevice, DUMPED_DEVICES> devices(card->devices, DUMPED_DEVICES);
+    const int parsed =
+        ParseDumpDevices(std::span<const std::uint8_t>(bytes.get(), dumpBytes), devices);
+    Require(parsed == 0 || parsed == 1);
+    Require(parsed == 0 || dumpBytes > static_cast<std::size_t>(DUMP_SEARCH_START));
+    CheckRecords(*card);
 }
 
 }  // namespace

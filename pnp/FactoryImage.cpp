@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <initializer_list>
 
+#include "pnp/DeviceIdentities.h"
+
 namespace {
 
 // Appends bytes to the image being put together at compile time.
@@ -20,8 +22,12 @@ struct ImageAssembler {
             bytes[position++] = static_cast<std::uint8_t>(text[i]);
         }
     }
-    // Identifier string item as the program itself writes it: the length counts the
-    // terminating zero, which follows the text.
+    // A device's ID descriptor and its identifier string item as the program itself writes
+    // them: the length counts the terminating zero, which follows the text.
+    constexpr void AppendDevice(const CDeviceIdentity& identity) {
+        AppendLogicalDeviceId(identity.id);
+        AppendIdentifier(identity.text);
+    }
     constexpr void AppendIdentifier(const char* text) {
         std::size_t length = 0;
         while (text[length] != '\0') {
@@ -72,9 +78,11 @@ constexpr std::uint8_t SerialIdentifierChecksum(const std::uint8_t* identifier) 
 constexpr std::array<std::uint8_t, EEPROM_SIZE> MakeFactoryImage() {
     ImageAssembler image;
 
-    // Offsets 0 to 8: serial identifier. Card ID 0x0E63A8F0 (most significant byte first),
-    // serial number 0x00012345 (little-endian), then its check byte.
-    image.Append({0x0E, 0x63, 0xA8, 0xF0, 0x45, 0x23, 0x01, 0x00});
+    // Offsets 0 to 8: serial identifier. The card's ID (most significant byte first), serial
+    // number 0x00012345 (little-endian), then its check byte.
+    image.Append({static_cast<std::uint8_t>(CARD_ID >> 24),
+                  static_cast<std::uint8_t>(CARD_ID >> 16), static_cast<std::uint8_t>(CARD_ID >> 8),
+                  static_cast<std::uint8_t>(CARD_ID), 0x45, 0x23, 0x01, 0x00});
     image.Append({SerialIdentifierChecksum(image.bytes.data())});
     // Offsets 9 to 11: Plug and Play version 1.0, card firmware version 1.0.
     image.Append({0x0A, 0x10, 0x10});
@@ -85,13 +93,11 @@ constexpr std::array<std::uint8_t, EEPROM_SIZE> MakeFactoryImage() {
 
     // From offset 38: the six logical devices in slot order, each with the one dependent
     // function that the writer lays out for its slot. No identifier text may hold the
-    // bytes 0x31 or 0x15, which end identifier data when the card is read back; that is
-    // why the first MIDI port is called "Midi Port".
+    // bytes 0x31 or 0x15, which end identifier data when the card is read back.
 
     // Offsets 38 to 88, Codec: play DMA 1, record DMA 0, IRQ 5, WSS at 0x534, FM at 0x388,
     // SB Pro at 0x220.
-    image.AppendLogicalDeviceId(0x0E63A800);
-    image.AppendIdentifier("Codec");
+    image.AppendDevice(IDENTITY_CODEC);
     image.OpenDependentFunction();
     image.AppendDma(1);
     image.AppendDma(0);
@@ -102,39 +108,34 @@ constexpr std::array<std::uint8_t, EEPROM_SIZE> MakeFactoryImage() {
     image.CloseDependentFunction();
 
     // Offsets 89 to 118, Game Port at 0x201.
-    image.AppendLogicalDeviceId(0x0E63A801);
-    image.AppendIdentifier("Game Port");
+    image.AppendDevice(IDENTITY_GAME_PORT);
     image.OpenDependentFunction();
     image.AppendIoPort(0x201, 0x201, 1, 1);
     image.CloseDependentFunction();
 
     // Offsets 119 to 146, Control: eight ports anywhere from 0x100 to 0x608, left to Plug
     // and Play.
-    image.AppendLogicalDeviceId(0x0E63A810);
-    image.AppendIdentifier("Control");
+    image.AppendDevice(IDENTITY_CONTROL);
     image.OpenDependentFunction();
     image.AppendIoPort(0x100, 0x608, 8, 8);
     image.CloseDependentFunction();
 
     // Offsets 147 to 176, MIDI-2: IRQ 11, ports at 0x330.
-    image.AppendLogicalDeviceId(0x0E63A803);
-    image.AppendIdentifier("MIDI-2");
+    image.AppendDevice(IDENTITY_MIDI2);
     image.OpenDependentFunction();
     image.AppendIrq(11);
     image.AppendIoPort(0x330, 0x330, 8, 2);
     image.CloseDependentFunction();
 
     // Offsets 177 to 209, Midi-1: IRQ 9, ports at 0x300.
-    image.AppendLogicalDeviceId(0x0E63A802);
-    image.AppendIdentifier("Midi Port");
+    image.AppendDevice(IDENTITY_MIDI1);
     image.OpenDependentFunction();
     image.AppendIrq(9);
     image.AppendIoPort(0x300, 0x300, 8, 2);
     image.CloseDependentFunction();
 
     // Offsets 210 to 245, Digital Control: ports at 0x308.
-    image.AppendLogicalDeviceId(0x0E63A804);
-    image.AppendIdentifier("Digital Control");
+    image.AppendDevice(IDENTITY_DIGITAL_CONTROL);
     image.OpenDependentFunction();
     image.AppendIoPort(0x308, 0x308, 8, 8);
     image.CloseDependentFunction();

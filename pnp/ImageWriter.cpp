@@ -2,16 +2,13 @@
 
 #include <array>
 
+#include "pnp/DeviceSlots.h"
+
 namespace {
-
-constexpr int LENGTH_LOW_BYTE = 1;
-
-// Slots of the devices the writer lays out, in image order.
-enum DeviceSlot { CODEC, GAME_PORT, CONTROL, MIDI_2, MIDI_1, DIGITAL_CONTROL };
 
 // Length of a device's identifier string item as written: tag, both length bytes, text.
 int IdentifierItemSize(const CLogicalDevice& device) {
-    return IDENTIFIER_HEADER_SIZE + device.identifierData[LENGTH_LOW_BYTE];
+    return IDENTIFIER_HEADER_SIZE + device.identifierData[IDENTIFIER_LENGTH_LOW];
 }
 
 bool WritesDependentFunction(const CLogicalDevice& device) {
@@ -25,15 +22,15 @@ bool WritesMidi2Irq(const CLogicalDevice& device) {
 // Bytes of the one dependent function each slot gets: start tag and priority, the slot's
 // fixed descriptors, End dependent functions.
 int DependentFunctionSize(int slot, const CLogicalDevice& device) {
-    constexpr int frame = START_DEPENDENT_SIZE + 1;
+    constexpr int frame = START_DEPENDENT_SIZE + END_DEPENDENT_SIZE;
     switch (slot) {
-        case CODEC:
+        case SLOT_CODEC:
             return frame + 2 * DMA_DESCRIPTOR_SIZE + IRQ_DESCRIPTOR_SIZE +
                    3 * IO_PORT_DESCRIPTOR_SIZE;
-        case MIDI_2:
+        case SLOT_MIDI2:
             return frame + (WritesMidi2Irq(device) ? IRQ_DESCRIPTOR_SIZE : 0) +
                    IO_PORT_DESCRIPTOR_SIZE;
-        case MIDI_1:
+        case SLOT_MIDI1:
             return frame + IRQ_DESCRIPTOR_SIZE + IO_PORT_DESCRIPTOR_SIZE;
         default:
             return frame + IO_PORT_DESCRIPTOR_SIZE;
@@ -77,7 +74,7 @@ void AppendDependentFunction(std::span<std::uint8_t> image, int slot, const CLog
     AppendBytes(image, start, START_DEPENDENT_SIZE, position);
     // The fixed descriptors of each slot are written whatever the counts say.
     switch (slot) {
-        case CODEC:
+        case SLOT_CODEC:
             AppendDescriptor(image, function.dmaChannels[0].Bytes(), position);
             AppendDescriptor(image, function.dmaChannels[1].Bytes(), position);
             AppendDescriptor(image, function.irqs[0].Bytes(), position);
@@ -85,13 +82,13 @@ void AppendDependentFunction(std::span<std::uint8_t> image, int slot, const CLog
             AppendDescriptor(image, function.ioPorts[1].Bytes(), position);
             AppendDescriptor(image, function.ioPorts[2].Bytes(), position);
             break;
-        case MIDI_2:
+        case SLOT_MIDI2:
             if (WritesMidi2Irq(device)) {
                 AppendDescriptor(image, function.irqs[0].Bytes(), position);
             }
             AppendDescriptor(image, function.ioPorts[0].Bytes(), position);
             break;
-        case MIDI_1:
+        case SLOT_MIDI1:
             AppendDescriptor(image, function.irqs[0].Bytes(), position);
             AppendDescriptor(image, function.ioPorts[0].Bytes(), position);
             break;

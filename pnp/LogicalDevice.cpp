@@ -2,10 +2,7 @@
 
 namespace {
 
-// Offsets inside identifierData.
-constexpr int LENGTH_LOW_BYTE = 1;
-constexpr int TEXT_START = IDENTIFIER_HEADER_SIZE;
-constexpr int TEXT_AREA_SIZE = IDENTIFIER_DATA_SIZE - TEXT_START;  // 77
+constexpr int TEXT_AREA_SIZE = IDENTIFIER_DATA_SIZE - IDENTIFIER_TEXT_START;  // 77
 
 // A text of this many characters makes the length byte wrap to 0 (terminator counted).
 constexpr std::size_t WRAPPING_TEXT_LENGTH = 255;
@@ -36,8 +33,8 @@ void CLogicalDevice::SetIdentifier(const char* text) {
     const std::size_t length = BoundedTextLength(text);
     if (length == WRAPPING_TEXT_LENGTH) {
         // The counted terminator makes the length byte 0: an empty text.
-        identifierData[LENGTH_LOW_BYTE] = 0;
-        identifierData[TEXT_START] = 0;
+        identifierData[IDENTIFIER_LENGTH_LOW] = 0;
+        identifierData[IDENTIFIER_TEXT_START] = 0;
         return;
     }
     // The text, its terminator and one more zero must fit the text area; a longer text
@@ -45,12 +42,12 @@ void CLogicalDevice::SetIdentifier(const char* text) {
     if (length + 2 > static_cast<std::size_t>(TEXT_AREA_SIZE)) {
         return;
     }
-    identifierData[LENGTH_LOW_BYTE] = static_cast<std::uint8_t>(length + 1);
+    identifierData[IDENTIFIER_LENGTH_LOW] = static_cast<std::uint8_t>(length + 1);
     for (std::size_t i = 0; i < length; ++i) {
-        identifierData[TEXT_START + i] = static_cast<std::uint8_t>(text[i]);
+        identifierData[IDENTIFIER_TEXT_START + i] = static_cast<std::uint8_t>(text[i]);
     }
-    identifierData[TEXT_START + length] = 0;
-    identifierData[TEXT_START + length + 1] = 0;
+    identifierData[IDENTIFIER_TEXT_START + length] = 0;
+    identifierData[IDENTIFIER_TEXT_START + length + 1] = 0;
 }
 
 void CLogicalDevice::SetDeviceId(std::uint32_t id) {

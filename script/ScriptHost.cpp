@@ -49,8 +49,13 @@ std::string Describe(const CControlNames::CNamedControl& control, const char* ki
 
 }  // namespace
 
-CScriptHost::CScriptHost(std::istream& script, CEventWriter& events, CCountingDeviceApi& device)
-    : m_script(script), m_events(events), m_device(device), m_names(SetupDialogTemplate()) {}
+CScriptHost::CScriptHost(std::istream& script, CEventWriter& events,
+                         CWriteCountingDeviceApi& writes, CPacingDeviceApi& pace)
+    : m_script(script),
+      m_events(events),
+      m_writes(writes),
+      m_pace(pace),
+      m_names(SetupDialogTemplate()) {}
 
 bool CScriptHost::IsSetupDialog(const framework::WindowState& dialog) const {
     return dialog.dialogTemplate != nullptr && dialog.dialogTemplate->id == IDD_SETUP_DIALOG;
@@ -106,7 +111,7 @@ bool CScriptHost::RunNextCommand(const framework::WindowState& dialog) {
                 Show(dialog);
                 return true;
             case CScriptCommandKind::PaceOff:
-                m_device.SetPacing(false);
+                m_pace.SetPacing(false);
                 return true;
         }
     }
@@ -227,15 +232,9 @@ int CScriptHost::MessageBox(const framework::WindowState* owner, const char* tex
     return answer;
 }
 
-void CScriptHost::Sleep(DWORD milliseconds) {
-    if (m_device.Pacing()) {
-        framework::GenericHost::Sleep(milliseconds);
-    }
-}
-
 void CScriptHost::DialogCreated(const framework::WindowState& dialog) {
     if (!IsSetupDialog(dialog)) {
-        m_device.ResetWrites();
+        m_writes.ResetWrites();
     }
 }
 
@@ -255,7 +254,7 @@ void CScriptHost::DialogDestroyed(const framework::WindowState& dialog) {
     }
     const framework::WindowState* progress = dialog.FindChild(IDC_PROGRESS);
     if (progress != nullptr) {
-        m_events.Progress(progress->rangeHigh, progress->pos, m_device.Writes());
+        m_events.Progress(progress->rangeHigh, progress->pos, m_writes.Writes());
     }
 }
 

@@ -7,8 +7,9 @@
 
 #include "framework/Host.h"
 #include "script/ControlNames.h"
-#include "script/CountingDeviceApi.h"
 #include "script/EventWriter.h"
+#include "script/PacingDeviceApi.h"
+#include "script/WriteCountingDeviceApi.h"
 
 // Runs the program with no screen: whenever the setup dialog waits for the user, the next
 // command of the script is carried out as the user's action; what the program shows goes out
@@ -17,7 +18,8 @@
 // waits for real but the pause after each written byte (unless pacing is off).
 class CScriptHost : public framework::GenericHost {
 public:
-    CScriptHost(std::istream& script, CEventWriter& events, CCountingDeviceApi& device);
+    CScriptHost(std::istream& script, CEventWriter& events, CWriteCountingDeviceApi& writes,
+                CPacingDeviceApi& pace);
 
     // A line of the script was malformed (the run ended there).
     bool Malformed() const { return m_malformed; }
@@ -27,7 +29,6 @@ public:
     bool WaitForInput(const framework::WindowState* active, int timeoutMs) override;
     int MessageBox(const framework::WindowState* owner, const char* text, const char* caption,
                    UINT type) override;
-    void Sleep(DWORD milliseconds) override;
     std::uint64_t NowMs() override { return m_nowMs; }
     void DialogCreated(const framework::WindowState& dialog) override;
     void DialogEnded(const framework::WindowState& dialog, INT_PTR result) override;
@@ -50,7 +51,8 @@ private:
 
     std::istream& m_script;
     CEventWriter& m_events;
-    CCountingDeviceApi& m_device;
+    CWriteCountingDeviceApi& m_writes;
+    CPacingDeviceApi& m_pace;
     CControlNames m_names;
     int m_lineNumber = 0;
     std::deque<int> m_answers;  // IDYES / IDNO for the next questions

@@ -2,15 +2,15 @@
 
 #include "app/SetupApp.h"
 #include "framework/Framework.h"
-#include "script/CountingDeviceApi.h"
 #include "script/EventWriter.h"
 #include "script/ScriptHost.h"
 #include "ui/SetupResources.h"
 
 int RunScript(std::istream& script, std::ostream& out) {
-    CCountingDeviceApi device;
+    CWriteCountingDeviceApi writes;
+    CPacingDeviceApi pace;
     CEventWriter events(out);
-    CScriptHost host(script, events, device);
+    CScriptHost host(script, events, writes, pace);
     AfxSetResourceModule(&SetupResourceModule());
     AfxWinMain(host, "vymsetup-script");
     if (host.Malformed()) {

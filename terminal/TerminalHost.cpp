@@ -263,11 +263,16 @@ void CTerminalHost::Help(const WindowState* active) {
     RunBox(box);
 }
 
-void CTerminalHost::Sleep(DWORD milliseconds) {
-    // The card's pace is real; the user's keys wait and are dropped when the write is over.
-    if (m_session.SleepWithoutInput(static_cast<int>(milliseconds))) {
+void CTerminalHost::FollowResize() {
+    if (m_session.FollowResize()) {
         Redraw();
     }
+}
+
+void CResizeFollowingPause::Sleep(DWORD milliseconds) {
+    // The card's pace is real; the user's keys wait and are dropped when the write is over.
+    m_host.FollowResize();
+    CScopedForwardingDeviceApi::Sleep(milliseconds);
 }
 
 void CTerminalHost::DialogCreated(const WindowState& dialog) {

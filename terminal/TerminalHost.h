@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "driver/DeviceSeam.h"
 #include "framework/Host.h"
 #include "terminal/DialogInteraction.h"
 #include "terminal/HitMap.h"
@@ -24,7 +25,6 @@ public:
     bool WaitForInput(const framework::WindowState* active, int timeoutMs) override;
     int MessageBox(const framework::WindowState* owner, const char* text, const char* caption,
                    UINT type) override;
-    void Sleep(DWORD milliseconds) override;
     void DialogCreated(const framework::WindowState& dialog) override;
     void DialogShown(const framework::WindowState& dialog) override;
     void DialogDestroyed(const framework::WindowState& dialog) override;
@@ -32,6 +32,9 @@ public:
                        framework::WindowChange change) override;
     void FileWritten(const char* path, long size) override;
     void Help(const framework::WindowState* active) override;
+
+    // Draws the screen anew when it was resized since the last look.
+    void FollowResize();
 
 private:
     // Draws everything and shows it: the screen, the dialogs bottom to top, the boxes on top.
@@ -51,4 +54,17 @@ private:
     std::string m_status;                   // a note in the bottom frame until the next key
     const framework::WindowState* m_cancelledAfterHangUp = nullptr;
     int m_hangUpCancels = 0;
+};
+
+// The pause after each byte the write loop sends, as the card's services make it, with the
+// screen kept up meanwhile: the write runs inside one timer message and reads no input, so a
+// resize during it is drawn between two bytes. In place for its own life.
+class CResizeFollowingPause final : public CScopedForwardingDeviceApi {
+public:
+    explicit CResizeFollowingPause(CTerminalHost& host) : m_host(host) {}
+
+    void Sleep(DWORD milliseconds) override;
+
+private:
+    CTerminalHost& m_host;
 };

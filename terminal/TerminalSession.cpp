@@ -361,22 +361,10 @@ CTerminalInput CTerminalSession::Read(int timeoutMs) {
     }
 }
 
-bool CTerminalSession::SleepWithoutInput(int milliseconds) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
-    bool resized = false;
-    for (;;) {
-        if (g_resized != 0 && ApplyPendingResize()) {
-            resized = true;
-        }
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) {
-            return resized;
-        }
-        pollfd fds[1] = {{g_wakePipe[0], POLLIN, 0}};
-        if (poll(fds, 1, static_cast<int>(left.count())) > 0) {
-            DrainWakePipe();
-        }
+bool CTerminalSession::FollowResize() {
+    if (g_resized == 0) {
+        return false;
     }
+    DrainWakePipe();
+    return ApplyPendingResize();
 }

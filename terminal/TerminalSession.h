@@ -39,9 +39,9 @@ public:
     // Waits up to timeoutMs (-1: without end) for the user. Input typed while the program was
     // busy is read now in the order it came.
     CTerminalInput Read(int timeoutMs);
-    // Sleeps, reading nothing the user types (it stays queued for Read) but following a resize.
-    // Returns true when the screen was resized meanwhile.
-    bool SleepWithoutInput(int milliseconds);
+    // Takes the new size of a screen resized since the last look, without reading anything the
+    // user typed (it stays queued for Read). True when the screen has a new size.
+    bool FollowResize();
     // Drops everything typed so far.
     void DiscardTypeAhead();
 

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "app/SetupApp.h"
 #include "driver/EepromFileLocation.h"
 #include "framework/Framework.h"
 #include "terminal/TerminalHost.h"
@@ -67,10 +66,6 @@ int main(int argc, char** argv) {
     }
 
     AfxSetResourceModule(&SetupResourceModule());
-    // The one application object lives in the application library; naming it here keeps the
-    // linker from leaving it out.
-    CWinApp* application = &theApp;
-    (void)application;
 
     CTerminalSession session;
     std::string error;
@@ -79,6 +74,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     CTerminalHost host(session);
+    CResizeFollowingPause pause(host);
     host.SetNote(CardNote());
     const int exitCode = AfxWinMain(host, "vymsetup");
     session.Stop();

@@ -8,8 +8,9 @@
 #include "driver/ConfigDriver.h"
 #include "driver/testing/DeviceDouble.h"
 #include "pnp/FactoryImage.h"
-#include "script/CountingDeviceApi.h"
+#include "script/PacingDeviceApi.h"
 #include "script/ScriptRunner.h"
+#include "script/WriteCountingDeviceApi.h"
 
 namespace {
 
@@ -114,13 +115,13 @@ TEST_F(InProcessRun, RunsOneAfterAnotherInOneProcessStartFresh) {
     EXPECT_EQ(events[1]["result"], "OK");
 }
 
-TEST(CountingDeviceServices, CountsWriteRequestsOnlyAndForwardsEveryRequest) {
+TEST(RunnerDeviceServices, CountsWriteRequestsOnlyAndForwardsEveryRequest) {
     CDeviceDouble card;
     card.eeprom[5] = 0x5A;
-    CCountingDeviceApi counting;
-    const CDeviceApi& api = CurrentDeviceApi();
-    const HANDLE device = api.CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ | GENERIC_WRITE, 0,
-                                          nullptr, OPEN_EXISTING, 0, nullptr);
+    CWriteCountingDeviceApi counting;
+    CDeviceApi& api = CurrentDeviceApi();
+    const HANDLE device = api.CreateFileA(CNF_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
     ASSERT_EQ(card.openCount, 1);
     CNF_BYTE_REQUEST read = {5, 0, 0, 0};
     DWORD returned = 0;
@@ -145,22 +146,29 @@ TEST(CountingDeviceServices, CountsWriteRequestsOnlyAndForwardsEveryRequest) {
     EXPECT_EQ(card.requests.size(), 3u);
 }
 
-TEST(CountingDeviceServices, PauseGoesThroughOnlyWhilePacingIsOn) {
+TEST(RunnerDeviceServices, PauseGoesThroughOnlyWhilePacingIsOn) {
     CDeviceDouble card;
-    CCountingDeviceApi counting;
-    EXPECT_TRUE(counting.Pacing());
+    CWriteCountingDeviceApi counting;
+    CPacingDeviceApi pace;
+    EXPECT_TRUE(pace.Pacing());
     CurrentDeviceApi().Sleep(20);
-    counting.SetPacing(false);
+    pace.SetPacing(false);
     CurrentDeviceApi().Sleep(20);
     EXPECT_EQ(card.sleeps, std::vector<DWORD>{20});
+    EXPECT_EQ(counting.Writes(), 0);
 }
 
-TEST(CountingDeviceServices, OuterServicesComeBackAtTheEnd) {
+TEST(RunnerDeviceServices, OuterServicesComeBackAtTheEnd) {
     CDeviceDouble card;
     const CDeviceApi* before = &CurrentDeviceApi();
     {
-        CCountingDeviceApi counting;
+        CWriteCountingDeviceApi counting;
         EXPECT_NE(&CurrentDeviceApi(), before);
+        {
+            CPacingDeviceApi pace;
+            EXPECT_EQ(&CurrentDeviceApi(), &pace);
+        }
+        EXPECT_EQ(&CurrentDeviceApi(), &counting);
     }
     EXPECT_EQ(&CurrentDeviceApi(), before);
 }

@@ -1,11 +1,9 @@
 // Carrying the twelve choices into the records just before the image is built.
-#include "ui/DeviceSlots.h"
+#include "pnp/DeviceIdentities.h"
+#include "pnp/DeviceSlots.h"
 #include "ui/SetupDlg.h"
 
 namespace {
-
-constexpr std::uint32_t kControlUnconfiguredId = 0x0E63A8AA;
-constexpr std::uint32_t kControlId = 0x0E63A810;
 
 // "PnP" for an IRQ list: the lines the lists offer (5, 7, 9, 11, 12, 15).
 constexpr int kPnpIrqMask = 0x9AA0;
@@ -69,7 +67,7 @@ void CSetupDlg::ApplyDmaChoice(const CComboBox& combo, CDmaDescriptor& dma) {
 void CSetupDlg::RepairControlDevice() {
     // A card that marks its Control device as never set up gets the one it needs.
     CLogicalDevice& control = m_devices[SLOT_CONTROL];
-    if (control.GetDeviceId() != kControlUnconfiguredId) {
+    if (control.GetDeviceId() != CONTROL_UNCONFIGURED_ID) {
         return;
     }
     SetDeviceEnabled(1, SLOT_CONTROL);
@@ -78,8 +76,8 @@ void CSetupDlg::RepairControlDevice() {
     port.SetMaxBase(kControlMaxBase);
     port.alignment = kControlAlignment;
     port.length = kControlLength;
-    control.SetIdentifier("Control");
-    control.SetDeviceId(kControlId);
+    control.SetIdentifier(IDENTITY_CONTROL.text);
+    control.SetDeviceId(IDENTITY_CONTROL.id);
 }
 
 void CSetupDlg::ApplyChoices() {

@@ -4,13 +4,11 @@
 #include <cstdio>
 #include <span>
 
+#include "pnp/DumpReader.h"
 #include "ui/SetupDlg.h"
 
 namespace {
 
-constexpr int kDumpSize = 500;
-constexpr int kDumpSearchStart = 39;
-constexpr int kDumpedDevices = 6;
 constexpr const char* kDumpPath = "c:\\tt.bin";
 constexpr int kPathSize = 4096;
 
@@ -40,20 +38,20 @@ private:
 }  // namespace
 
 void CSetupDlg::OnReadPort() {
-    std::uint8_t buffer[kDumpSize] = {};  // a byte whose read fails stays 0
+    std::uint8_t buffer[DUMP_SIZE] = {};  // a byte whose read fails stays 0
 
     char path[kPathSize];
     std::FILE* file =
         MapWindowsPath(kDumpPath, path, sizeof path) == 1 ? std::fopen(path, "wb") : nullptr;
-    for (int address = 0; address < kDumpSize; ++address) {
+    for (int address = 0; address < DUMP_SIZE; ++address) {
         m_driver.ReadByte(static_cast<std::uint16_t>(address), buffer + address);
     }
     // A file that cannot be created is skipped; the device listing still runs.
     if (file != nullptr) {
-        const std::size_t written = std::fwrite(buffer, kDumpSize, 1, file);
+        const std::size_t written = std::fwrite(buffer, DUMP_SIZE, 1, file);
         const int closed = std::fclose(file);
         if (written == 1 && closed == 0) {
-            AfxFileWritten(path, kDumpSize);  // hosts may show where the dump went
+            AfxFileWritten(path, DUMP_SIZE);  // hosts may show where the dump went
         }
     }
 
@@ -61,31 +59,17 @@ void CSetupDlg::OnReadPort() {
     // (one device later on a card whose first device stands at offset 38). They are put back
     // afterwards: a later write must build on what the dialog shows, not on records shifted by
     // a diagnostic or with the user's switching undone.
-    CLogicalDevice saved[kDumpedDevices];
-    std::copy(m_devices, m_devices + kDumpedDevices, saved);
+    CLogicalDevice saved[DUMPED_DEVICES];
+    std::copy(m_devices, m_devices + DUMPED_DEVICES, saved);
 
-    int position = kDumpSearchStart;
-    while (position < kDumpSize && buffer[position] != TAG_LOGICAL_DEVICE_ID) {
-        ++position;
-    }
     // No device in the dump, one the parser rejects or six that do not fit: no boxes.
-    bool parsed = position < kDumpSize;
-    const std::span<const std::uint8_t> dump(buffer);
-    for (int slot = 0; parsed && slot < kDumpedDevices; ++slot) {
-        const int consumed =
-            m_devices[slot].Parse(dump.subspan(static_cast<std::size_t>(position)));
-        if (consumed < 0) {
-            parsed = false;
-            break;
-        }
-        position += consumed;
-    }
-    if (parsed) {
-        for (int slot = 0; slot < kDumpedDevices; ++slot) {
+    if (ParseDumpDevices(
+            buffer, std::span<CLogicalDevice, DUMPED_DEVICES>(m_devices, DUMPED_DEVICES)) == 1) {
+        for (int slot = 0; slot < DUMPED_DEVICES; ++slot) {
             ShowDeviceResources(slot, 0);
         }
     }
-    std::copy(saved, saved + kDumpedDevices, m_devices);
+    std::copy(saved, saved + DUMPED_DEVICES, m_devices);
     UpdateData(FALSE);
 }
 

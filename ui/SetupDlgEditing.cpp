@@ -1,6 +1,6 @@
 // What follows a user's pick: devices switched with their main I/O list, IRQ clashes warned
 // of, and the settings marked as changed.
-#include "ui/DeviceSlots.h"
+#include "pnp/DeviceSlots.h"
 #include "ui/SetupDlg.h"
 
 namespace {

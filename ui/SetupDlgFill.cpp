@@ -1,5 +1,5 @@
 // Filling the twelve lists at start and pre-selecting what the card holds now.
-#include "ui/DeviceSlots.h"
+#include "pnp/DeviceSlots.h"
 #include "ui/SetupDlg.h"
 
 namespace {

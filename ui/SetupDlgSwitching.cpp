@@ -1,16 +1,10 @@
 // Switching the Codec, MIDI-2 and the Game Port on and off: their records' identity and
 // enabled state, and the combo boxes that belong to them.
-#include "ui/DeviceSlots.h"
+#include "pnp/DeviceIdentities.h"
+#include "pnp/DeviceSlots.h"
 #include "ui/SetupDlg.h"
 
 namespace {
-
-constexpr std::uint32_t kCodecId = 0x0E63A800;
-constexpr std::uint32_t kCodecDisabledId = 0x0E63A8A0;
-constexpr std::uint32_t kGamePortId = 0x0E63A801;
-constexpr std::uint32_t kGamePortDisabledId = 0x0E63A8A1;
-constexpr std::uint32_t kMidi2Id = 0x0E63A803;
-constexpr std::uint32_t kMidi2DisabledId = 0x0E63A8A3;
 
 // The Codec's defaults when the user switches it on with a fixed WSS base.
 constexpr int kDefaultWssIrq = 5;
@@ -32,8 +26,8 @@ void CSetupDlg::EnableCodec(int enable, int pnp) {
     CComboBox* const dependents[] = {&m_sbProIo, &m_fmIo, &m_wssRecordDma, &m_wssPlayDma,
                                      &m_wssIrq};
     if (enable == 0) {
-        m_devices[SLOT_CODEC].SetDeviceId(kCodecDisabledId);
-        m_devices[SLOT_CODEC].SetIdentifier("Disabled [CoDec]");
+        m_devices[SLOT_CODEC].SetDeviceId(IDENTITY_CODEC_DISABLED.id);
+        m_devices[SLOT_CODEC].SetIdentifier(IDENTITY_CODEC_DISABLED.text);
         SetDeviceEnabled(0, SLOT_CODEC);
         for (CComboBox* combo : dependents) {
             combo->SetWindowText("");  // also removes the selection
@@ -44,8 +38,8 @@ void CSetupDlg::EnableCodec(int enable, int pnp) {
         return;
     }
 
-    m_devices[SLOT_CODEC].SetDeviceId(kCodecId);
-    m_devices[SLOT_CODEC].SetIdentifier("Codec");
+    m_devices[SLOT_CODEC].SetDeviceId(IDENTITY_CODEC.id);
+    m_devices[SLOT_CODEC].SetIdentifier(IDENTITY_CODEC.text);
     SetDeviceEnabled(1, SLOT_CODEC);
     for (CComboBox* combo : dependents) {
         combo->EnableWindow(TRUE);
@@ -71,13 +65,13 @@ void CSetupDlg::EnableMidi2(int enable) {
     // would be written with the IRQ 0 that "---" stands for.
     m_devices[SLOT_MIDI2].dependentFunctions[0].irqCount = 0;
     if (enable != 0) {
-        m_devices[SLOT_MIDI2].SetIdentifier("MIDI-2");
-        m_devices[SLOT_MIDI2].SetDeviceId(kMidi2Id);
+        m_devices[SLOT_MIDI2].SetIdentifier(IDENTITY_MIDI2.text);
+        m_devices[SLOT_MIDI2].SetDeviceId(IDENTITY_MIDI2.id);
         SetDeviceEnabled(1, SLOT_MIDI2);
         m_midi2Irq.EnableWindow(TRUE);
     } else {
-        m_devices[SLOT_MIDI2].SetIdentifier("Disabled [MIDI-2]");
-        m_devices[SLOT_MIDI2].SetDeviceId(kMidi2DisabledId);
+        m_devices[SLOT_MIDI2].SetIdentifier(IDENTITY_MIDI2_DISABLED.text);
+        m_devices[SLOT_MIDI2].SetDeviceId(IDENTITY_MIDI2_DISABLED.id);
         SetDeviceEnabled(0, SLOT_MIDI2);
         m_midi2Irq.SetWindowText("");
         m_midi2Irq.EnableWindow(FALSE);
@@ -86,12 +80,12 @@ void CSetupDlg::EnableMidi2(int enable) {
 
 void CSetupDlg::EnableGamePort(int enable) {
     if (enable != 0) {
-        m_devices[SLOT_GAME_PORT].SetIdentifier("Game Port");
-        m_devices[SLOT_GAME_PORT].SetDeviceId(kGamePortId);
+        m_devices[SLOT_GAME_PORT].SetIdentifier(IDENTITY_GAME_PORT.text);
+        m_devices[SLOT_GAME_PORT].SetDeviceId(IDENTITY_GAME_PORT.id);
         SetDeviceEnabled(1, SLOT_GAME_PORT);
     } else {
-        m_devices[SLOT_GAME_PORT].SetIdentifier("Disabled [Game Port]");
-        m_devices[SLOT_GAME_PORT].SetDeviceId(kGamePortDisabledId);
+        m_devices[SLOT_GAME_PORT].SetIdentifier(IDENTITY_GAME_PORT_DISABLED.text);
+        m_devices[SLOT_GAME_PORT].SetDeviceId(IDENTITY_GAME_PORT_DISABLED.id);
         SetDeviceEnabled(0, SLOT_GAME_PORT);
     }
 }

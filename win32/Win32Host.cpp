@@ -404,10 +404,6 @@ int CWin32Host::MessageBox(const WindowState* owner, const char* text, const cha
     return ::MessageBoxA(ownerWindow, text, caption, type);
 }
 
-void CWin32Host::Sleep(DWORD milliseconds) {
-    ::Sleep(milliseconds);
-}
-
 void CWin32Host::DialogEnded(const WindowState& dialog, INT_PTR result) {
     CNativeDialog* native = DialogOf(dialog);
     if (native == nullptr) {

@@ -30,7 +30,6 @@ public:
     int RunMessageLoop() override;
     int MessageBox(const framework::WindowState* owner, const char* text, const char* caption,
                    UINT type) override;
-    void Sleep(DWORD milliseconds) override;
 
     void DialogEnded(const framework::WindowState& dialog, INT_PTR result) override;
     void DialogDestroyed(const framework::WindowState& dialog) override;

@@ -9,24 +9,15 @@
 #include "driver/SystemErrorTexts.h"
 
 namespace {
-CDeviceDouble* g_active = nullptr;
-
 BOOL Fail(DWORD error) {
     EmulatedSetLastError(error);
     return FALSE;
 }
 }  // namespace
 
-CDeviceDouble::CDeviceDouble()
-    : m_previous(g_active),
-      m_api{CreateFileA, DeviceIoControl, EmulatedGetLastError, FormatMessageA, LocalFree, Sleep},
-      m_scope(m_api) {
-    g_active = this;
-}
+CDeviceDouble::CDeviceDouble() = default;
 
-CDeviceDouble::~CDeviceDouble() {
-    g_active = m_previous;
-}
+CDeviceDouble::~CDeviceDouble() = default;
 
 HANDLE CDeviceDouble::DeviceHandle() {
     return reinterpret_cast<HANDLE>(std::uintptr_t{0xCA4D});
@@ -57,13 +48,12 @@ HANDLE CDeviceDouble::CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD sh
                                   LPSECURITY_ATTRIBUTES securityAttributes,
                                   DWORD creationDisposition, DWORD flagsAndAttributes,
                                   HANDLE templateFile) {
-    CDeviceDouble& self = *g_active;
-    ++self.openCount;
-    self.opens.push_back(COpen{fileName != nullptr ? fileName : "", desiredAccess, shareMode,
-                               securityAttributes != nullptr, creationDisposition,
-                               flagsAndAttributes, templateFile != nullptr});
-    if (self.m_failOpen) {
-        EmulatedSetLastError(self.m_openError);
+    ++openCount;
+    opens.push_back(COpen{fileName != nullptr ? fileName : "", desiredAccess, shareMode,
+                          securityAttributes != nullptr, creationDisposition, flagsAndAttributes,
+                          templateFile != nullptr});
+    if (m_failOpen) {
+        EmulatedSetLastError(m_openError);
         return INVALID_HANDLE_VALUE;
     }
     return DeviceHandle();
@@ -72,7 +62,6 @@ HANDLE CDeviceDouble::CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD sh
 BOOL CDeviceDouble::DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer,
                                     DWORD inBufferSize, LPVOID outBuffer, DWORD outBufferSize,
                                     LPDWORD bytesReturned, LPOVERLAPPED overlapped) {
-    CDeviceDouble& self = *g_active;
     CRequest request{};
     request.code = ioControlCode;
     if (inBuffer != nullptr) {
@@ -84,13 +73,12 @@ BOOL CDeviceDouble::DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID i
     request.outputIsInput = outBuffer != nullptr && outBuffer == inBuffer;
     request.hasBytesReturned = bytesReturned != nullptr;
     request.hasOverlapped = overlapped != nullptr;
-    self.requests.push_back(request);
+    requests.push_back(request);
 
     if (device != DeviceHandle()) {
         return Fail(ERROR_INVALID_HANDLE);
     }
-    return self.Serve(ioControlCode, inBuffer, inBufferSize, outBuffer, outBufferSize,
-                      bytesReturned);
+    return Serve(ioControlCode, inBuffer, inBufferSize, outBuffer, outBufferSize, bytesReturned);
 }
 
 // The same rules as the driver and the emulated card, so a test that passes here passes there.
@@ -110,7 +98,7 @@ BOOL CDeviceDouble::Serve(DWORD code, LPVOID inBuffer, DWORD inBufferSize, LPVOI
         if (outBuffer == nullptr || outBufferSize < sizeof(CNF_BYTE_REQUEST)) {
             return Fail(ERROR_INSUFFICIENT_BUFFER);
         }
-        if (outBufferSize != sizeof(CNF_BYTE_REQUEST) || address >= CONFIG_EEPROM_SIZE) {
+        if (outBufferSize != sizeof(CNF_BYTE_REQUEST) || address >= CNF_EEPROM_SIZE) {
             return Fail(ERROR_INVALID_PARAMETER);
         }
         if (auto failure = m_readFailures.find(address); failure != m_readFailures.end()) {
@@ -128,7 +116,7 @@ BOOL CDeviceDouble::Serve(DWORD code, LPVOID inBuffer, DWORD inBufferSize, LPVOI
         return TRUE;
     }
 
-    if (outBufferSize != 0 || address >= CONFIG_EEPROM_SIZE) {
+    if (outBufferSize != 0 || address >= CNF_EEPROM_SIZE) {
         return Fail(ERROR_INVALID_PARAMETER);
     }
     if (auto failure = m_writeFailures.find(address); failure != m_writeFailures.end()) {
@@ -144,24 +132,27 @@ BOOL CDeviceDouble::Serve(DWORD code, LPVOID inBuffer, DWORD inBufferSize, LPVOI
 DWORD CDeviceDouble::FormatMessageA(DWORD flags, LPCVOID /*source*/, DWORD messageId,
                                     DWORD /*languageId*/, LPSTR buffer, DWORD size,
                                     va_list* /*arguments*/) {
-    CDeviceDouble& self = *g_active;
-    const auto own = self.m_systemTexts.find(messageId);
+    const auto own = m_systemTexts.find(messageId);
     const char* text =
-        own != self.m_systemTexts.end() ? own->second.c_str() : EnglishSystemErrorText(messageId);
+        own != m_systemTexts.end() ? own->second.c_str() : EnglishSystemErrorText(messageId);
     const DWORD length = FormatEmulatedMessage(text, flags, buffer, size);
     if (length != 0 && (flags & FORMAT_MESSAGE_ALLOCATE_BUFFER) != 0) {
-        ++self.unreleasedTexts;
+        ++unreleasedTexts;
     }
     return length;
 }
 
 HLOCAL CDeviceDouble::LocalFree(HLOCAL memory) {
     if (memory != nullptr) {
-        --g_active->unreleasedTexts;
+        --unreleasedTexts;
     }
     return EmulatedLocalFree(memory);
 }
 
+DWORD CDeviceDouble::GetLastError() {
+    return EmulatedGetLastError();
+}
+
 void CDeviceDouble::Sleep(DWORD milliseconds) {
-    g_active->sleeps.push_back(milliseconds);
+    sleeps.push_back(milliseconds);
 }

@@ -8,9 +8,9 @@
 #include "driver/DeviceSeam.h"
 
 // A configuration driver for tests: serves the card's two requests from eeprom, records every
-// call and fails the open, a read or a write where a test asks it to. It puts itself behind the
-// device seam for its lifetime; one at a time.
-class CDeviceDouble {
+// call and fails the open, a read or a write where a test asks it to. It puts itself in place of
+// the device services for its lifetime.
+class CDeviceDouble final : public CDeviceApi {
 public:
     CDeviceDouble();
     ~CDeviceDouble();
@@ -59,18 +59,19 @@ public:
     // The handle a successful open returns; any other is refused as invalid.
     static HANDLE DeviceHandle();
 
-private:
-    static HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
-                              LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
-                              DWORD flagsAndAttributes, HANDLE templateFile);
-    static BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer,
-                                DWORD inBufferSize, LPVOID outBuffer, DWORD outBufferSize,
-                                LPDWORD bytesReturned, LPOVERLAPPED overlapped);
-    static DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
-                                LPSTR buffer, DWORD size, va_list* arguments);
-    static HLOCAL LocalFree(HLOCAL memory);
-    static void Sleep(DWORD milliseconds);
+    HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                       LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
+                       DWORD flagsAndAttributes, HANDLE templateFile) override;
+    BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DWORD inBufferSize,
+                         LPVOID outBuffer, DWORD outBufferSize, LPDWORD bytesReturned,
+                         LPOVERLAPPED overlapped) override;
+    DWORD GetLastError() override;
+    DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                         LPSTR buffer, DWORD size, va_list* arguments) override;
+    HLOCAL LocalFree(HLOCAL memory) override;
+    void Sleep(DWORD milliseconds) override;  // recorded, not waited
 
+private:
     BOOL Serve(DWORD code, LPVOID inBuffer, DWORD inBufferSize, LPVOID outBuffer,
                DWORD outBufferSize, LPDWORD bytesReturned);
 
@@ -81,7 +82,5 @@ private:
     bool m_leaveReadValueUnfilled = false;
     std::map<DWORD, std::string> m_systemTexts;
 
-    CDeviceDouble* m_previous = nullptr;
-    CDeviceApi m_api;
-    CScopedDeviceApi m_scope;  // after m_api: it puts that table in place
+    CScopedDeviceApi m_scope{*this};
 };

@@ -75,7 +75,7 @@ void CardFileTest::UnsetVariable(const char* name) {
 }
 
 HANDLE CardFileTest::OpenCard(DWORD access, DWORD shareMode) {
-    HANDLE handle = SystemDeviceApi().CreateFileA(CONFIG_DEVICE_NAME, access, shareMode, nullptr,
+    HANDLE handle = SystemDeviceApi().CreateFileA(CNF_DEVICE_PATH, access, shareMode, nullptr,
                                                   OPEN_EXISTING, 0, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
         m_handles.push_back(handle);

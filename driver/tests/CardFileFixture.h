@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/Win32Api.h"
+#include "wintypes/WinTypes.h"
 
 // A private folder for one test, and the environment the emulated card reads, put back
 // afterwards so tests never touch the user's own card.

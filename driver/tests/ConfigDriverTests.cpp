@@ -32,7 +32,7 @@ private:
 };
 
 void FillPattern(CDeviceDouble& card) {
-    for (int i = 0; i < CONFIG_EEPROM_SIZE; ++i) {
+    for (int i = 0; i < CNF_EEPROM_SIZE; ++i) {
         card.eeprom[i] = static_cast<std::uint8_t>((i * 7 + 3) & 0xFF);
     }
 }
@@ -175,7 +175,7 @@ TEST_F(ConfigDriverTest, RequestsOnAnUnopenedChannelFailAsAnInvalidHandle) {
 TEST_F(ConfigDriverTest, ChannelNeverPausesOnItsOwn) {
     OpenChannel();
     driver.WriteByte(0, 1);
-    std::uint8_t image[CONFIG_EEPROM_SIZE];
+    std::uint8_t image[CNF_EEPROM_SIZE];
     driver.ReadImage(image);
     EXPECT_TRUE(card.sleeps.empty());
 }
@@ -183,27 +183,27 @@ TEST_F(ConfigDriverTest, ChannelNeverPausesOnItsOwn) {
 TEST_F(ConfigDriverTest, ReadImageReadsEveryAddressInOrderOneRequestEach) {
     OpenChannel();
     FillPattern(card);
-    std::uint8_t image[CONFIG_EEPROM_SIZE] = {};
+    std::uint8_t image[CNF_EEPROM_SIZE] = {};
     EXPECT_EQ(driver.ReadImage(image), 1);
-    ASSERT_EQ(card.requests.size(), static_cast<std::size_t>(CONFIG_EEPROM_SIZE));
-    for (int address = 0; address < CONFIG_EEPROM_SIZE; ++address) {
+    ASSERT_EQ(card.requests.size(), static_cast<std::size_t>(CNF_EEPROM_SIZE));
+    for (int address = 0; address < CNF_EEPROM_SIZE; ++address) {
         const CDeviceDouble::CRequest& request = card.requests[address];
         ASSERT_EQ(request.code, IOCTL_CNF_READ_BYTE);
         ASSERT_EQ(request.input[0] | (request.input[1] << 8), address);
     }
-    EXPECT_EQ(std::memcmp(image, card.eeprom, CONFIG_EEPROM_SIZE), 0);
+    EXPECT_EQ(std::memcmp(image, card.eeprom, CNF_EEPROM_SIZE), 0);
 }
 
 TEST_F(ConfigDriverTest, ReadImageStopsAtTheFirstFailedAddress) {
     OpenChannel();
     FillPattern(card);
     card.FailReadAt(100);
-    std::uint8_t image[CONFIG_EEPROM_SIZE];
+    std::uint8_t image[CNF_EEPROM_SIZE];
     std::memset(image, 0xA5, sizeof(image));
     EXPECT_EQ(driver.ReadImage(image), 0);
     EXPECT_EQ(card.requests.size(), 101u);
     EXPECT_EQ(std::memcmp(image, card.eeprom, 100), 0);
-    for (int address = 100; address < CONFIG_EEPROM_SIZE; ++address) {
+    for (int address = 100; address < CNF_EEPROM_SIZE; ++address) {
         ASSERT_EQ(image[address], 0xA5) << "address " << address;
     }
 }
@@ -211,7 +211,7 @@ TEST_F(ConfigDriverTest, ReadImageStopsAtTheFirstFailedAddress) {
 TEST_F(ConfigDriverTest, ReadImageFailingAtTheLastAddressStillFails) {
     OpenChannel();
     card.FailReadAt(2047);
-    std::uint8_t image[CONFIG_EEPROM_SIZE];
+    std::uint8_t image[CNF_EEPROM_SIZE];
     std::memset(image, 0xA5, sizeof(image));
     EXPECT_EQ(driver.ReadImage(image), 0);
     EXPECT_EQ(card.requests.size(), 2048u);

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "driver/Win32Api.h"
+#include "wintypes/WinTypes.h"
 
 // What the device contract tests need from the platform around the device: a card that
 // serves given bytes, a look at what the card holds now, and a way to give a handle back.

@@ -197,7 +197,7 @@ int PrepareContractCard(const std::uint8_t* bytes, int size) {
         return 0;
     }
     const DWORD error = service.Start();
-    if (size == CONFIG_EEPROM_SIZE) {
+    if (size == CNF_EEPROM_SIZE) {
         if (error != 0) {
             Complain("the driver does not start on the card", error);
             return 0;

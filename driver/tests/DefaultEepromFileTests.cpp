@@ -100,9 +100,9 @@ TEST_F(DefaultEepromFileTest, ExistingCardIsNeverOverwritten) {
 
     CConfigDriver driver;
     ASSERT_EQ(driver.Open(), 1);
-    std::uint8_t image[CONFIG_EEPROM_SIZE];
+    std::uint8_t image[CNF_EEPROM_SIZE];
     ASSERT_EQ(driver.ReadImage(image), 1);
-    EXPECT_EQ(std::vector<std::uint8_t>(image, image + CONFIG_EEPROM_SIZE), mine);
+    EXPECT_EQ(std::vector<std::uint8_t>(image, image + CNF_EEPROM_SIZE), mine);
     CloseEmulatedCard(driver.m_hDevice);
 
     DWORD error = 0;

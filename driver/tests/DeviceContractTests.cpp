@@ -17,10 +17,10 @@ constexpr DWORD kUnknownCode = 0x9C406454;  // the next function number after th
 class DeviceContractTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        for (int i = 0; i < CONFIG_EEPROM_SIZE; ++i) {
+        for (int i = 0; i < CNF_EEPROM_SIZE; ++i) {
             card[i] = static_cast<std::uint8_t>((i * 13 + 5) & 0xFF);
         }
-        ASSERT_EQ(PrepareContractCard(card, CONFIG_EEPROM_SIZE), 1);
+        ASSERT_EQ(PrepareContractCard(card, CNF_EEPROM_SIZE), 1);
     }
 
     void TearDown() override {
@@ -31,7 +31,7 @@ protected:
     }
 
     HANDLE Open(DWORD access = kReadWrite, DWORD shareMode = 0,
-                const char* name = CONFIG_DEVICE_NAME) {
+                const char* name = CNF_DEVICE_PATH) {
         HANDLE handle =
             api.CreateFileA(name, access, shareMode, nullptr, OPEN_EXISTING, 0, nullptr);
         if (handle != INVALID_HANDLE_VALUE) {
@@ -59,13 +59,13 @@ protected:
     }
 
     void ExpectCardUnchanged() {
-        std::uint8_t now[CONFIG_EEPROM_SIZE + 1];
-        ASSERT_EQ(ReadContractCard(now, sizeof(now)), CONFIG_EEPROM_SIZE);
-        EXPECT_EQ(std::memcmp(now, card, CONFIG_EEPROM_SIZE), 0);
+        std::uint8_t now[CNF_EEPROM_SIZE + 1];
+        ASSERT_EQ(ReadContractCard(now, sizeof(now)), CNF_EEPROM_SIZE);
+        EXPECT_EQ(std::memcmp(now, card, CNF_EEPROM_SIZE), 0);
     }
 
-    const CDeviceApi& api = SystemDeviceApi();
-    std::uint8_t card[CONFIG_EEPROM_SIZE];
+    CDeviceApi& api = SystemDeviceApi();
+    std::uint8_t card[CNF_EEPROM_SIZE];
     HANDLE handles[8] = {};
     int handleCount = 0;
 };
@@ -81,7 +81,7 @@ TEST_F(DeviceContractTest, OpenGivesAUsableHandle) {
 TEST_F(DeviceContractTest, EveryAddressReadsTheCardsByteWithFourBytesReturned) {
     HANDLE device = Open();
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
-    for (unsigned address = 0; address < CONFIG_EEPROM_SIZE; ++address) {
+    for (unsigned address = 0; address < CNF_EEPROM_SIZE; ++address) {
         CNF_BYTE_REQUEST request;
         DWORD returned = 99;
         ASSERT_TRUE(Read(device, address, &request, &returned)) << address;
@@ -111,11 +111,11 @@ TEST_F(DeviceContractTest, WriteReachesTheCardAndNothingElseChanges) {
     EXPECT_EQ(returned, 0u);
     ASSERT_TRUE(Write(device, 0, static_cast<std::uint8_t>(~card[0]), &returned));
 
-    std::uint8_t now[CONFIG_EEPROM_SIZE];
-    ASSERT_EQ(ReadContractCard(now, sizeof(now)), CONFIG_EEPROM_SIZE);
+    std::uint8_t now[CNF_EEPROM_SIZE];
+    ASSERT_EQ(ReadContractCard(now, sizeof(now)), CNF_EEPROM_SIZE);
     EXPECT_EQ(now[2047], 0xAB);
     EXPECT_EQ(now[0], static_cast<std::uint8_t>(~card[0]));
-    EXPECT_EQ(std::memcmp(now + 1, card + 1, CONFIG_EEPROM_SIZE - 2), 0);
+    EXPECT_EQ(std::memcmp(now + 1, card + 1, CNF_EEPROM_SIZE - 2), 0);
 
     CNF_BYTE_REQUEST request;
     ASSERT_TRUE(Read(device, 2047, &request, &returned));
@@ -166,10 +166,10 @@ TEST_F(DeviceContractTest, AnotherDeviceNameIsNotFound) {
 
 TEST_F(DeviceContractTest, WrongSizedCardFailsTheOpen) {
     const DWORD expected = ContractDifferences().wrongSizedCardOpenError;
-    std::uint8_t longer[CONFIG_EEPROM_SIZE + 1];
-    std::memcpy(longer, card, CONFIG_EEPROM_SIZE);
-    longer[CONFIG_EEPROM_SIZE] = 0x42;
-    for (int size : {CONFIG_EEPROM_SIZE - 1, CONFIG_EEPROM_SIZE + 1, 0}) {
+    std::uint8_t longer[CNF_EEPROM_SIZE + 1];
+    std::memcpy(longer, card, CNF_EEPROM_SIZE);
+    longer[CNF_EEPROM_SIZE] = 0x42;
+    for (int size : {CNF_EEPROM_SIZE - 1, CNF_EEPROM_SIZE + 1, 0}) {
         ASSERT_EQ(PrepareContractCard(longer, size), 1) << size;
         EXPECT_EQ(Open(), INVALID_HANDLE_VALUE) << size;
         EXPECT_EQ(api.GetLastError(), expected) << size;

@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -35,7 +36,7 @@ public:
         if (m_pid == 0) {
             close(ready[0]);
             close(release[1]);
-            HANDLE device = SystemDeviceApi().CreateFileA(CONFIG_DEVICE_NAME, kReadWrite, shareMode,
+            HANDLE device = SystemDeviceApi().CreateFileA(CNF_DEVICE_PATH, kReadWrite, shareMode,
                                                           nullptr, OPEN_EXISTING, 0, nullptr);
             const char opened = device != INVALID_HANDLE_VALUE ? 'y' : 'n';
             (void)!write(ready[1], &opened, 1);
@@ -139,18 +140,18 @@ TEST_F(EmulatedCardTest, FileThatCannotBeWrittenIsAccessDenied) {
         if (asRoot && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
             return 100;
         }
-        const CDeviceApi& api = SystemDeviceApi();
+        CDeviceApi& api = SystemDeviceApi();
         int failed = 0;
         if (chmod(card.c_str(), 0444) != 0) {
             return 101;
         }
-        if (api.CreateFileA(CONFIG_DEVICE_NAME, kReadWrite, 0, nullptr, OPEN_EXISTING, 0,
+        if (api.CreateFileA(CNF_DEVICE_PATH, kReadWrite, 0, nullptr, OPEN_EXISTING, 0,
                             nullptr) != INVALID_HANDLE_VALUE ||
             api.GetLastError() != ERROR_ACCESS_DENIED) {
             failed |= 1;
         }
         // Reading alone is still allowed, as the file allows it.
-        HANDLE reader = api.CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+        HANDLE reader = api.CreateFileA(CNF_DEVICE_PATH, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         0, nullptr);
         if (reader == INVALID_HANDLE_VALUE) {
             failed |= 2;
@@ -159,7 +160,7 @@ TEST_F(EmulatedCardTest, FileThatCannotBeWrittenIsAccessDenied) {
         if (chmod(card.c_str(), 0000) != 0) {
             return 102;
         }
-        if (api.CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
+        if (api.CreateFileA(CNF_DEVICE_PATH, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
                             nullptr) != INVALID_HANDLE_VALUE ||
             api.GetLastError() != ERROR_ACCESS_DENIED) {
             failed |= 4;
@@ -173,7 +174,7 @@ TEST_F(EmulatedCardTest, FileThatCannotBeWrittenIsAccessDenied) {
 
 TEST_F(EmulatedCardTest, OnlyOpeningAnExistingDeviceIsAllowed) {
     for (DWORD disposition : {CREATE_NEW, CREATE_ALWAYS, TRUNCATE_EXISTING, 0u, 6u}) {
-        EXPECT_EQ(SystemDeviceApi().CreateFileA(CONFIG_DEVICE_NAME, kReadWrite, 0, nullptr,
+        EXPECT_EQ(SystemDeviceApi().CreateFileA(CNF_DEVICE_PATH, kReadWrite, 0, nullptr,
                                                 disposition, 0, nullptr),
                   INVALID_HANDLE_VALUE)
             << disposition;
@@ -279,9 +280,9 @@ TEST_F(EmulatedCardTest, WriteOnlyHandleMayWriteButNotRead) {
 TEST_F(EmulatedCardTest, ChannelReadsAndWritesTheFile) {
     CConfigDriver driver;
     ASSERT_EQ(driver.Open(), 1);
-    std::uint8_t image[CONFIG_EEPROM_SIZE] = {};
+    std::uint8_t image[CNF_EEPROM_SIZE] = {};
     EXPECT_EQ(driver.ReadImage(image), 1);
-    EXPECT_EQ(std::vector<std::uint8_t>(image, image + CONFIG_EEPROM_SIZE), m_card);
+    EXPECT_EQ(std::vector<std::uint8_t>(image, image + CNF_EEPROM_SIZE), m_card);
     EXPECT_EQ(driver.WriteByte(1000, 0xC3), 1);
     m_card[1000] = 0xC3;
     EXPECT_EQ(ReadFile(m_cardPath), m_card);
@@ -313,7 +314,7 @@ TEST_F(EmulatedCardTest, EveryAcknowledgedByteSurvivesAKillInTheMiddleOfAWrite) 
         if (driver.Open() != 1) {
             _exit(1);
         }
-        for (int address = 0;; address = (address + 1) % CONFIG_EEPROM_SIZE) {
+        for (int address = 0;; address = (address + 1) % CNF_EEPROM_SIZE) {
             if (driver.WriteByte(static_cast<std::uint16_t>(address), 0xE7) != 1) {
                 _exit(1);
             }
@@ -358,10 +359,25 @@ TEST_F(EmulatedCardTest, LastErrorBelongsToTheThreadThatFailed) {
     EXPECT_EQ(LastError(), ERROR_FILE_NOT_FOUND);
 }
 
-TEST_F(EmulatedCardTest, SleepReallyWaits) {
+// The EEPROM needs its whole write cycle after each byte: a signal that lands during the pause
+// (a resize, a timer) must not cut it short.
+TEST_F(EmulatedCardTest, PauseIsNeverShorterThanAskedEvenWhenASignalInterruptsIt) {
+    struct sigaction onAlarm {};
+    onAlarm.sa_handler = [](int) {};
+    sigemptyset(&onAlarm.sa_mask);
+    onAlarm.sa_flags = 0;  // no restart: the sleep itself sees the interruption
+    struct sigaction previous {};
+    ASSERT_EQ(sigaction(SIGALRM, &onAlarm, &previous), 0);
+    itimerval inFiveMs{};
+    inFiveMs.it_value.tv_usec = 5000;
+    ASSERT_EQ(setitimer(ITIMER_REAL, &inFiveMs, nullptr), 0);
+
     const auto start = std::chrono::steady_clock::now();
     SystemDeviceApi().Sleep(30);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+    const auto slept = std::chrono::steady_clock::now() - start;
+    sigaction(SIGALRM, &previous, nullptr);
+    EXPECT_GE(slept, std::chrono::milliseconds(30));
+    EXPECT_LT(slept, std::chrono::milliseconds(300));
 }
 
 TEST(WindowsErrorFromErrno, MapsWhatTheCardCanMeet) {

@@ -5,10 +5,7 @@
 
 #include <ntddk.h>
 
-#include "emulator/driver/CnfRequest.h"
-
-#define VYMCNF_DEVICE_NAME L"\\Device\\VymCnf"
-#define VYMCNF_LINK_NAME L"\\DosDevices\\VymCnf"
+#include "protocol/CnfProtocol.h"
 
 /* The value of the service's Parameters key that names the EEPROM file (NtPath.h tells where
    the file is when it does not). */

@@ -43,7 +43,7 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) 
         return status;
     }
 
-    RtlInitUnicodeString(&deviceName, VYMCNF_DEVICE_NAME);
+    RtlInitUnicodeString(&deviceName, CNF_KERNEL_DEVICE_NAME);
     status = IoCreateDevice(driver, sizeof(VYMCNF_DEVICE_STATE), &deviceName, VYMCNF_DEVICE_TYPE,
                             FILE_DEVICE_SECURE_OPEN, FALSE, &device);
     if (!NT_SUCCESS(status)) {
@@ -56,7 +56,7 @@ NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING registryPath) 
     state->eepromFile = eepromFile;
     state->holder = NULL;
 
-    RtlInitUnicodeString(&linkName, VYMCNF_LINK_NAME);
+    RtlInitUnicodeString(&linkName, CNF_KERNEL_LINK_NAME);
     status = IoCreateSymbolicLink(&linkName, &deviceName);
     if (!NT_SUCCESS(status)) {
         VYMCNF_REPORT_ERROR("vymcnf: cannot create %.*ws (0x%08lX)\n", VYMCNF_PRINTABLE(&linkName),
@@ -76,7 +76,7 @@ static void NTAPI VymCnfUnload(PDRIVER_OBJECT driver) {
     UNICODE_STRING linkName;
     PDEVICE_OBJECT device = driver->DeviceObject;
 
-    RtlInitUnicodeString(&linkName, VYMCNF_LINK_NAME);
+    RtlInitUnicodeString(&linkName, CNF_KERNEL_LINK_NAME);
     IoDeleteSymbolicLink(&linkName);
     if (device != NULL) {
         VYMCNF_DEVICE_STATE* state = (VYMCNF_DEVICE_STATE*)device->DeviceExtension;

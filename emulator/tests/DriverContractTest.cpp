@@ -17,11 +17,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "emulator/driver/CnfRequest.h"
+#include "protocol/CnfProtocol.h"
 #include "emulator/tests/CheckLog.h"
 
-static_assert(IOCTL_CNF_READ_BYTE == 0x9C406450u);
-static_assert(IOCTL_CNF_WRITE_BYTE == 0x9C40A44Cu);
+// The project's spelling of Windows' rule gives what Windows' own macro gives.
 static_assert(CTL_CODE(VYMCNF_DEVICE_TYPE, VYMCNF_FUNCTION_READ_BYTE, METHOD_BUFFERED,
                        FILE_READ_ACCESS) == IOCTL_CNF_READ_BYTE);
 static_assert(CTL_CODE(VYMCNF_DEVICE_TYPE, VYMCNF_FUNCTION_WRITE_BYTE, METHOD_BUFFERED,
@@ -29,7 +28,7 @@ static_assert(CTL_CODE(VYMCNF_DEVICE_TYPE, VYMCNF_FUNCTION_WRITE_BYTE, METHOD_BU
 
 namespace {
 
-constexpr const char* kDeviceName = "\\\\.\\VymCnf";
+constexpr const char* kDeviceName = CNF_DEVICE_PATH;
 constexpr DWORD kUntouchedCount = 0xDEADBEEF;
 constexpr int kTimedWrites = 300;
 constexpr std::uint16_t kLastAddress = CNF_EEPROM_SIZE - 1;

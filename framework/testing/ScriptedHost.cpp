@@ -145,11 +145,6 @@ int ScriptedHost::MessageBox(const WindowState* owner, const char* text, const c
     return answer;
 }
 
-void ScriptedHost::Sleep(DWORD milliseconds) {
-    m_sleeps.push_back(milliseconds);
-    m_now += milliseconds;
-}
-
 void ScriptedHost::DialogCreated(const WindowState& dialog) {
     m_created.push_back(dialog.id);
     m_log.push_back("created " + std::to_string(dialog.id));

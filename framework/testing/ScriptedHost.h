@@ -42,8 +42,8 @@ struct ProgressStep {
 };
 
 // A host for tests: the user is a queue of actions, run one at a time whenever a dialog waits
-// for input; the clock is virtual (waiting for a timer moves it on at once, Sleep moves it too
-// and is recorded); message boxes are recorded and answered from a queue. It installs itself on
+// for input; the clock is virtual (waiting for a timer moves it on at once, and a test moves it
+// with Advance to stand for a long handler); message boxes are recorded and answered from a queue. It installs itself on
 // construction (and forgets any message state a previous test left) and puts the previous host
 // back when destroyed.
 class ScriptedHost : public GenericHost {
@@ -84,10 +84,9 @@ public:
     std::function<void(const RecordedMessageBox&)> onMessageBox;
     const std::vector<RecordedMessageBox>& MessageBoxes() const { return m_boxes; }
 
-    // The virtual clock and the pauses.
+    // The virtual clock: a handler that takes time moves it on with Advance.
     std::uint64_t NowMs() override { return m_now; }
     void Advance(std::uint64_t milliseconds) { m_now += milliseconds; }
-    const std::vector<DWORD>& Sleeps() const { return m_sleeps; }
     const std::vector<RecordedTimer>& Timers() const { return m_timers; }
     const std::vector<ProgressStep>& Progress() const { return m_progress; }
 
@@ -114,7 +113,6 @@ public:
     bool WaitForInput(const WindowState* active, int timeoutMs) override;
     int MessageBox(const WindowState* owner, const char* text, const char* caption,
                    UINT type) override;
-    void Sleep(DWORD milliseconds) override;
     void DialogCreated(const WindowState& dialog) override;
     void DialogShown(const WindowState& dialog) override;
     void DialogEnded(const WindowState& dialog, INT_PTR result) override;
@@ -144,7 +142,6 @@ private:
     std::deque<int> m_answers;
     std::vector<RecordedMessageBox> m_boxes;
     std::uint64_t m_now = 0;
-    std::vector<DWORD> m_sleeps;
     std::vector<RecordedTimer> m_timers;
     std::vector<ProgressStep> m_progress;
     int m_beginPaints = 0;

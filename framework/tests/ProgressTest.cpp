@@ -22,7 +22,7 @@ TEST_F(ProgressTest, RangeAndPositionsByMessageInsideOneTick) {
         dialog.m_progress.SendMessage(PBM_SETRANGE, 0, MAKELPARAM(0, kBytes));
         dialog.KillTimer(1);
         for (int i = 0; i < kBytes; ++i) {
-            BusyFor(20);
+            host.Advance(20);  // the pause after each byte
             dialog.m_progress.SendMessage(PBM_SETPOS, static_cast<WPARAM>(i), 0);
         }
         dialog.OnOK();
@@ -36,7 +36,6 @@ TEST_F(ProgressTest, RangeAndPositionsByMessageInsideOneTick) {
         positions.push_back(step.pos);
     }
     EXPECT_EQ(positions, (std::vector<int>{0, 0, 1, 2, 3, 4}));  // the range, then each byte
-    EXPECT_EQ(host.Sleeps().size(), 5u);
 }
 
 TEST_F(ProgressTest, PositionStaysInsideTheRange) {

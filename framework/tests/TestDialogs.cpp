@@ -147,12 +147,4 @@ void CProgressTestDlg::OnTimer(UINT_PTR timerId) {
     }
 }
 
-void BusyFor(DWORD milliseconds) {
-#ifdef _WIN32
-    framework::CurrentHost().Sleep(milliseconds);
-#else
-    Sleep(milliseconds);
-#endif
-}
-
 }  // namespace test_dialogs

@@ -18,11 +18,6 @@ constexpr int kSecondCombo = 1004;
 constexpr int kUnmappedButton = 1005;  // visible push button without a handler
 constexpr int kProgress = 1016;
 
-// A handler that keeps the thread busy, as the write loop's pauses do. Off Windows that is the
-// program's Sleep, which the host takes; on Windows Sleep is the system's, so the pause goes to
-// the host directly and the scripted clock moves all the same.
-void BusyFor(DWORD milliseconds);
-
 // Registers the test resources for the life of a test.
 class ScopedTestResources {
 public:

@@ -6,33 +6,9 @@
 #include "framework/UserInput.h"
 #include "ui/SetupResources.h"
 
-namespace {
-// The services' table holds plain functions; the pause finds its recorder here.
-CPauseRecorder* g_pauseRecorder = nullptr;
-
-CDeviceApi WithPause(CDeviceApi api, void (*sleep)(DWORD)) {
-    api.Sleep = sleep;
-    return api;
-}
-}  // namespace
-
-CPauseRecorder::CPauseRecorder(const CDeviceDouble& card)
-    : m_card(card),
-      m_nextSleep(CurrentDeviceApi().Sleep),
-      m_api(WithPause(CurrentDeviceApi(), RecordSleep)),
-      m_outer(g_pauseRecorder),
-      m_scope(m_api) {
-    g_pauseRecorder = this;
-}
-
-CPauseRecorder::~CPauseRecorder() {
-    g_pauseRecorder = m_outer;
-}
-
-void CPauseRecorder::RecordSleep(DWORD milliseconds) {
-    CPauseRecorder& recorder = *g_pauseRecorder;
-    recorder.requestsBeforeSleep.push_back(recorder.m_card.requests.size());
-    recorder.m_nextSleep(milliseconds);
+void CPauseRecorder::Sleep(DWORD milliseconds) {
+    requestsBeforeSleep.push_back(m_card.requests.size());
+    CScopedForwardingDeviceApi::Sleep(milliseconds);
 }
 
 void CTestHost::FileWritten(const char* path, long size) {

@@ -37,23 +37,16 @@ public:
 // Stands in front of the card double on the device services and notes, for every pause the
 // program asks of them, how many requests the card had received before it. The pause itself
 // still reaches the double, which records it in its sleeps.
-class CPauseRecorder {
+class CPauseRecorder final : public CScopedForwardingDeviceApi {
 public:
-    explicit CPauseRecorder(const CDeviceDouble& card);
-    ~CPauseRecorder();
-    CPauseRecorder(const CPauseRecorder&) = delete;
-    CPauseRecorder& operator=(const CPauseRecorder&) = delete;
+    explicit CPauseRecorder(const CDeviceDouble& card) : m_card(card) {}
+
+    void Sleep(DWORD milliseconds) override;
 
     std::vector<std::size_t> requestsBeforeSleep;
 
 private:
-    static void RecordSleep(DWORD milliseconds);
-
     const CDeviceDouble& m_card;
-    void (*m_nextSleep)(DWORD milliseconds);  // the pause of the services below
-    CDeviceApi m_api;                         // theirs, but for the pause
-    CPauseRecorder* m_outer;
-    CScopedDeviceApi m_scope;
 };
 
 // One byte write the card received.

@@ -7,15 +7,27 @@
 
 namespace {
 
-// The one open card; the program opens it once and never closes it.
-HANDLE g_cardFile = INVALID_HANDLE_VALUE;
+BOOL SeekToAddress(HANDLE file, const CNF_BYTE_REQUEST& request) {
+    const int address = request.addressLow | (request.addressHigh << 8);
+    if (address >= CNF_EEPROM_SIZE) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    LARGE_INTEGER offset = {};
+    offset.QuadPart = address;
+    return ::SetFilePointerEx(file, offset, nullptr, FILE_BEGIN);
+}
 
-HANDLE FileCardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
-                           LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
-                           DWORD flagsAndAttributes, HANDLE templateFile) {
-    if (fileName == nullptr || std::strcmp(fileName, CONFIG_DEVICE_NAME) != 0) {
-        return ::CreateFileA(fileName, desiredAccess, shareMode, securityAttributes,
-                             creationDisposition, flagsAndAttributes, templateFile);
+}  // namespace
+
+HANDLE CFileCardDeviceApi::CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
+                                       LPSECURITY_ATTRIBUTES securityAttributes,
+                                       DWORD creationDisposition, DWORD flagsAndAttributes,
+                                       HANDLE templateFile) {
+    if (fileName == nullptr || std::strcmp(fileName, CNF_DEVICE_PATH) != 0) {
+        return CForwardingDeviceApi::CreateFileA(fileName, desiredAccess, shareMode,
+                                                 securityAttributes, creationDisposition,
+                                                 flagsAndAttributes, templateFile);
     }
     char path[MAX_PATH];
     const DWORD length = ::GetEnvironmentVariableA("VYMCNF_EEPROM", path, sizeof path);
@@ -29,32 +41,22 @@ HANDLE FileCardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode
         return file;
     }
     LARGE_INTEGER size = {};
-    if (!::GetFileSizeEx(file, &size) || size.QuadPart != CONFIG_EEPROM_SIZE) {
+    if (!::GetFileSizeEx(file, &size) || size.QuadPart != CNF_EEPROM_SIZE) {
         ::CloseHandle(file);
         ::SetLastError(ERROR_FILE_INVALID);
         return INVALID_HANDLE_VALUE;
     }
-    g_cardFile = file;
+    m_cardFile = file;
     return file;
 }
 
-BOOL SeekToAddress(const CNF_BYTE_REQUEST& request) {
-    const int address = request.addressLow | (request.addressHigh << 8);
-    if (address >= CONFIG_EEPROM_SIZE) {
-        ::SetLastError(ERROR_INVALID_PARAMETER);
-        return FALSE;
-    }
-    LARGE_INTEGER offset = {};
-    offset.QuadPart = address;
-    return ::SetFilePointerEx(g_cardFile, offset, nullptr, FILE_BEGIN);
-}
-
-BOOL FileCardDeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer,
-                             DWORD inBufferSize, LPVOID outBuffer, DWORD outBufferSize,
-                             LPDWORD bytesReturned, LPOVERLAPPED overlapped) {
-    if (device == INVALID_HANDLE_VALUE || device != g_cardFile) {
-        return ::DeviceIoControl(device, ioControlCode, inBuffer, inBufferSize, outBuffer,
-                                 outBufferSize, bytesReturned, overlapped);
+BOOL CFileCardDeviceApi::DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer,
+                                         DWORD inBufferSize, LPVOID outBuffer, DWORD outBufferSize,
+                                         LPDWORD bytesReturned, LPOVERLAPPED overlapped) {
+    if (device == INVALID_HANDLE_VALUE || device != m_cardFile) {
+        return CForwardingDeviceApi::DeviceIoControl(device, ioControlCode, inBuffer, inBufferSize,
+                                                     outBuffer, outBufferSize, bytesReturned,
+                                                     overlapped);
     }
     if (bytesReturned != nullptr) {
         *bytesReturned = 0;
@@ -71,8 +73,8 @@ BOOL FileCardDeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer
             ::SetLastError(ERROR_INVALID_PARAMETER);
             return FALSE;
         }
-        if (!SeekToAddress(request) ||
-            !::ReadFile(g_cardFile, &request.value, 1, &transferred, nullptr) || transferred != 1) {
+        if (!SeekToAddress(m_cardFile, request) ||
+            !::ReadFile(m_cardFile, &request.value, 1, &transferred, nullptr) || transferred != 1) {
             ::SetLastError(ERROR_READ_FAULT);
             return FALSE;
         }
@@ -88,9 +90,9 @@ BOOL FileCardDeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer
             return FALSE;
         }
         // A byte acknowledged is a byte on disk, as an EEPROM cell keeps it.
-        if (!SeekToAddress(request) ||
-            !::WriteFile(g_cardFile, &request.value, 1, &transferred, nullptr) ||
-            transferred != 1 || !::FlushFileBuffers(g_cardFile)) {
+        if (!SeekToAddress(m_cardFile, request) ||
+            !::WriteFile(m_cardFile, &request.value, 1, &transferred, nullptr) ||
+            transferred != 1 || !::FlushFileBuffers(m_cardFile)) {
             ::SetLastError(ERROR_WRITE_FAULT);
             return FALSE;
         }
@@ -98,18 +100,4 @@ BOOL FileCardDeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer
     }
     ::SetLastError(ERROR_INVALID_FUNCTION);
     return FALSE;
-}
-
-}  // namespace
-
-const CDeviceApi& FileCardDeviceApi() {
-    // Only the device itself is served from the file; errors, their texts and the pause are
-    // the system's own.
-    static const CDeviceApi fileCardApi = [] {
-        CDeviceApi api = SystemDeviceApi();
-        api.CreateFileA = FileCardCreateFileA;
-        api.DeviceIoControl = FileCardDeviceIoControl;
-        return api;
-    }();
-    return fileCardApi;
 }

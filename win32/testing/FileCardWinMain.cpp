@@ -8,6 +8,7 @@
 #include "win32/testing/FileCardDeviceApi.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    CScopedDeviceApi fileCard(FileCardDeviceApi());
+    CFileCardDeviceApi fileCard;
+    CScopedDeviceApi inPlace(fileCard);
     return RunWin32Program(instance);
 }

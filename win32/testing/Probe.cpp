@@ -95,7 +95,7 @@ bool WaitFor(int timeoutMs, bool (*ready)()) {
 
 // The text the system gives for the error that opening the configuration device gives here.
 std::string ExpectedOpenFailureText(DWORD& code) {
-    HANDLE device = ::CreateFileA(CONFIG_DEVICE_NAME, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+    HANDLE device = ::CreateFileA(CNF_DEVICE_PATH, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   OPEN_EXISTING, 0, nullptr);
     if (device != INVALID_HANDLE_VALUE) {
         ::CloseHandle(device);

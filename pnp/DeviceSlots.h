@@ -1,6 +1,7 @@
 #pragma once
 
-// Where each logical device stands in the image, and so in the dialog's records.
+// Where each logical device stands in the image, and so in the records: the writer lays them
+// out in this order and the dialog addresses them by it, never by device ID.
 constexpr int SLOT_CODEC = 0;
 constexpr int SLOT_GAME_PORT = 1;
 constexpr int SLOT_CONTROL = 2;
