@@ -108,6 +108,20 @@ service_remove() {
     wait_until 10 _service_gone
 }
 
+# One stop, copy and start: done when the driver serves the copy or a start fails for good.
+# Right after a stop the service manager may still count the old driver as running (1056);
+# then it is stopped again.
+_served_settled() {
+    service_stop || {
+        SERVICE_START_ERROR="the driver does not stop (it is $(service_state))"
+        return 0
+    }
+    rm -f "$served"
+    [ ! -e "$card" ] || cp "$card" "$served"
+    service_start && return 0
+    [ "$SERVICE_START_ERROR" != 1056 ]
+}
+
 service_serve() {
     local served=$1 card=$2
     # The driver reads and writes the file itself for each request: running on the same bytes,
@@ -115,11 +129,6 @@ service_serve() {
     if [ -e "$card" ] && cmp -s "$card" "$served" && _service_in RUNNING; then
         return 0
     fi
-    service_stop || {
-        SERVICE_START_ERROR="the driver does not stop (it is $(service_state))"
-        return 1
-    }
-    rm -f "$served"
-    [ -e "$card" ] && cp "$card" "$served"
-    service_start
+    wait_until 30 _served_settled || return 1
+    [ -z "$SERVICE_START_ERROR" ]
 }
