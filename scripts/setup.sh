@@ -11,6 +11,7 @@ packages=(
     libncurses-dev tmux                    # terminal front end and its tests
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev   # Windows build
     wine wine64 xvfb xdotool x11-apps imagemagick jq                          # Windows tests
+    wine32:i386                            # 32-bit Windows programs under Wine
 )
 
 missing=()
@@ -23,6 +24,11 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
     sudo_cmd=()
     [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    # Packages of another architecture come from its package lists, which apt reads only once
+    # the architecture is enabled.
+    if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${sudo_cmd[@]}" dpkg --add-architecture i386
+    fi
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
