@@ -72,6 +72,14 @@ int CConfigDriver::WriteByte(std::uint16_t address, std::uint8_t value) {
     return succeeded ? 1 : 0;
 }
 
+DWORD CConfigDriver::LastError() const {
+    return CurrentDeviceApi().GetLastError();
+}
+
+void CConfigDriver::PauseAfterWrite(DWORD milliseconds) const {
+    CurrentDeviceApi().Sleep(milliseconds);
+}
+
 int CConfigDriver::ReadImage(std::uint8_t* destination) {
     if (destination == nullptr) {
         return 0;

@@ -27,6 +27,13 @@ public:
     int WriteByte(std::uint16_t address, std::uint8_t value);
     int ReadImage(std::uint8_t* destination);  // CNF_EEPROM_SIZE bytes
 
+    // The calling thread's last error, as the card's services left it after a failed open or
+    // request.
+    DWORD LastError() const;
+    // The pause that gives the EEPROM its write cycle after a byte: through the card's services
+    // (so a runner can set the pace), never shorter than milliseconds.
+    void PauseAfterWrite(DWORD milliseconds) const;
+
     CConfigDriverOwner* m_pOwner = nullptr;
     HANDLE m_hDevice = INVALID_HANDLE_VALUE;
 };

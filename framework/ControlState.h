@@ -1,7 +1,8 @@
 #pragma once
 
-#include "wintypes/WinTypes.h"
+#include "framework/HostServices.h"
 #include "framework/WindowState.h"
+#include "wintypes/WinTypes.h"
 
 namespace framework {
 
@@ -9,10 +10,6 @@ namespace framework {
 // standard controls and of a dialog. Every change tells the host (WindowChanged); none sends a
 // notification to the dialog, since only the user's input does that (UserInput.h).
 LRESULT DefaultWindowProc(WindowState& window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// Sends a message the way SendMessage does: to the bound C++ object's message map first, then
-// to the default behaviour. Hosts use it to forward native messages.
-LRESULT SendToWindow(const WindowState& window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Window text; in a combo box, setting it removes the selection.
 void SetText(WindowState& window, const char* text);

@@ -14,5 +14,5 @@
 #include "framework/Resources.h"
 #include "framework/SystemCalls.h"
 #include "framework/WinApp.h"
-#include "wintypes/WinTypes.h"
 #include "framework/Wnd.h"
+#include "wintypes/WinTypes.h"

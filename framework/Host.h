@@ -3,8 +3,8 @@
 #include <cstdint>
 
 #include "framework/Resources.h"
-#include "wintypes/WinTypes.h"
 #include "framework/WindowState.h"
+#include "wintypes/WinTypes.h"
 
 class CDialog;
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "wintypes/WinTypes.h"
+#include "framework/HostServices.h"
 #include "framework/WindowState.h"
+#include "wintypes/WinTypes.h"
 
 // A modal message box owned by the innermost running dialog (none when no dialog runs),
 // captioned with the application's name (AfxGetAppName). helpContext is accepted and unused:
@@ -10,10 +11,6 @@ int AfxMessageBox(LPCSTR text, UINT type = MB_OK, UINT helpContext = 0);
 
 namespace framework {
 
-// The answer a box of this type gives when it cannot ask: OK for MB_OK, Cancel where the box
-// has a Cancel button, No for MB_YESNO, Abort for MB_ABORTRETRYIGNORE. Saying no to a
-// question is the answer that changes nothing.
-int SafeAnswer(UINT type);
 // Whether a box of this type offers answer.
 bool OffersAnswer(UINT type, int answer);
 

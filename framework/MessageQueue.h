@@ -2,8 +2,9 @@
 
 #include <cstdint>
 
-#include "wintypes/WinTypes.h"
+#include "framework/HostServices.h"
 #include "framework/WindowState.h"
+#include "wintypes/WinTypes.h"
 
 class CDialog;
 
@@ -12,11 +13,7 @@ namespace framework {
 // The one thread's message state: posted messages, the pending quit, the timers and the stack
 // of running modal dialogs.
 
-// PostQuitMessage: every running modal loop ends (the innermost first, then each outer one as
-// control returns to it), and DoModal returns -1 in each. The quit stays pending until
-// AfxWinMain returns; a dialog started while it is pending ends right after OnInitDialog.
-void PostQuit(int exitCode);
-bool QuitPending();
+// The quit (PostQuit, QuitPending: HostServices.h) and its code.
 int QuitCode();
 
 // Forgets posted messages, timers and a pending quit (AfxWinMain starts and ends with it; test
@@ -44,7 +41,5 @@ void PushModal(CDialog& dialog);
 void PopModal(CDialog& dialog);
 CDialog* ActiveModalDialog();
 int ModalDepth();
-// The innermost running dialog's window, nullptr when none runs.
-const WindowState* ActiveDialog();
 
 }  // namespace framework

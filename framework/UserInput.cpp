@@ -119,6 +119,15 @@ int UserFocus(const WindowState& control) {
     return 1;
 }
 
+int UserType(const WindowState& combo, const char* text) {
+    WindowState* live = Reachable(combo);
+    if (live == nullptr || live->kind != WindowKind::ComboBox) {
+        return 0;
+    }
+    SetText(*live, text != nullptr ? text : "");
+    return 1;
+}
+
 int UserPaint(const WindowState& dialog) {
     WindowState* live = LiveWindow(&dialog);
     if (live == nullptr || !live->IsDialog()) {

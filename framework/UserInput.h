@@ -1,7 +1,7 @@
 #pragma once
 
-#include "wintypes/WinTypes.h"
 #include "framework/WindowState.h"
+#include "wintypes/WinTypes.h"
 
 // What a host calls when the user acts. Each call checks that the window still exists, belongs
 // to the innermost running dialog and takes input (it and its dialog enabled); otherwise it
@@ -24,6 +24,10 @@ int UserClose(const WindowState& dialog);
 int UserHelp(const WindowState& dialog);
 // Moves the focus (Tab, a mouse click) to a control that can take it.
 int UserFocus(const WindowState& control);
+// Text typed into a combo box's edit field: it becomes the shown text and the selection goes,
+// as a program's SetWindowText does. Nothing is sent to the dialog, which never reads typed
+// text.
+int UserType(const WindowState& combo, const char* text);
 
 // Painting: WM_PAINT through the dialog's map (a host calls it whenever it draws the dialog;
 // the default paints through Host::DefaultPaint).

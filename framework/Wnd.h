@@ -1,8 +1,8 @@
 #pragma once
 
 #include "framework/CmdTarget.h"
-#include "wintypes/WinTypes.h"
 #include "framework/WindowState.h"
+#include "wintypes/WinTypes.h"
 
 class CDataExchange;
 

@@ -11,18 +11,13 @@
 #include "pnp/DumpReader.h"
 #include "pnp/ImageReader.h"
 #include "pnp/ImageWriter.h"
+#include "testsupport/CardBuffers.h"
 
 namespace {
 
 constexpr std::uint8_t UNTOUCHED = 0xA5;
 
-struct Card {
-    std::uint8_t header[EEPROM_SIZE];
-    std::int32_t headerLength = 0;
-    CLogicalDevice devices[MAX_LOGICAL_DEVICES];
-    std::uint8_t writeImage[EEPROM_SIZE];
-    std::int32_t imageLength = 0;
-};
+using Card = CCardBuffers;
 
 void Require(bool condition) {
     if (!condition) {

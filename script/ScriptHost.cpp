@@ -1,6 +1,6 @@
 #include "script/ScriptHost.h"
 
-#include "framework/MessageBox.h"
+#include "framework/HostServices.h"
 #include "framework/UserInput.h"
 #include "script/ScriptCommand.h"
 #include "script/TextJoin.h"

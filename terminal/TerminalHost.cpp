@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "framework/MessageQueue.h"
+#include "framework/HostServices.h"
 #include "framework/UserInput.h"
 #include "terminal/CursesCanvas.h"
 #include "terminal/DialogLayout.h"

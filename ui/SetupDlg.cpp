@@ -1,6 +1,5 @@
 #include "ui/SetupDlg.h"
 
-#include "driver/DeviceSeam.h"
 #include "pnp/ImageReader.h"
 #include "pnp/ImageWriter.h"
 #include "ui/Resource.h"
@@ -90,7 +89,7 @@ BOOL CSetupDlg::OnInitDialog() {
 
 const char* CSetupDlg::GetLastErrorText(BOOL showMessage) {
     static char text[kErrorTextSize];
-    const DWORD error = CurrentDeviceApi().GetLastError();
+    const DWORD error = m_driver.LastError();
     SystemErrorText(error, text, sizeof text);
     if (showMessage) {
         AfxMessageBox(text, MB_OK | MB_ICONINFORMATION, 0);

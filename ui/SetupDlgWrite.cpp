@@ -1,7 +1,6 @@
 // Writing the EEPROM: OK's question, the write flow and the byte the progress dialog sends.
 #include <cstdio>
 
-#include "driver/DeviceSeam.h"
 #include "ui/SetupDlg.h"
 #include "ui/WriteEepromDlg.h"
 
@@ -97,7 +96,7 @@ void CSetupDlg::WriteImageByte(int index) {
         m_firstFailedWrite = index;
     }
     ++m_bytesSent;
-    // The pause belongs to the card, so it goes through the device services: a runner that
+    // The pause belongs to the card, so it goes through the card's services: a runner that
     // sets the pace (or a test) replaces it there, on Windows as everywhere else.
-    CurrentDeviceApi().Sleep(kPauseAfterByteMs);
+    m_driver.PauseAfterWrite(kPauseAfterByteMs);
 }

@@ -5,8 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/ControlState.h"
-#include "framework/MessageQueue.h"
+#include "framework/HostServices.h"
 #include "framework/UserInput.h"
 #include "win32/DialogTemplateBuilder.h"
 #include "win32/IconFile.h"
@@ -391,7 +390,7 @@ void CWin32Host::TakeTypedText(const WindowState& combo) {
     DWORD end = 0;
     ::SendMessageA(native, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&start),
                    reinterpret_cast<LPARAM>(&end));
-    framework::SetText(*live, typed.c_str());  // mirrored back through WindowChanged
+    framework::UserType(*live, typed.c_str());  // mirrored back through WindowChanged
     ::SendMessageA(native, CB_SETEDITSEL, 0, MAKELPARAM(start, end));
 }
 

@@ -13,9 +13,8 @@
 #include "driver/EmulatedCard.h"
 
 void CardFileTest::SetUp() {
-    char name[] = "/tmp/vymcnf-test-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    m_folder = name;
+    m_folder = m_temporary.Folder();
+    ASSERT_FALSE(m_folder.empty());
     // No test may fall back on the real default file of whoever runs the tests.
     SetVariable("HOME", m_folder + "/home");
     SetVariable("XDG_DATA_HOME", m_folder + "/data");
@@ -23,20 +22,11 @@ void CardFileTest::SetUp() {
 }
 
 void CardFileTest::TearDown() {
+    // The variables and the folder go with the fixture; the handles must go first.
     for (HANDLE handle : m_handles) {
         CloseEmulatedCard(handle);
     }
-    for (auto it = m_savedVariables.rbegin(); it != m_savedVariables.rend(); ++it) {
-        if (it->second) {
-            setenv(it->first.c_str(), it->second->c_str(), 1);
-        } else {
-            unsetenv(it->first.c_str());
-        }
-    }
-    std::error_code ignored;
-    std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
-    std::filesystem::remove_all(m_folder, ignored);
+    m_handles.clear();
 }
 
 std::string CardFileTest::WriteCard(const std::string& name,
@@ -63,15 +53,11 @@ std::vector<std::uint8_t> CardFileTest::Pattern(int size) {
 }
 
 void CardFileTest::SetVariable(const char* name, const std::string& value) {
-    const char* old = getenv(name);
-    m_savedVariables.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-    setenv(name, value.c_str(), 1);
+    m_variables.Set(name, value);
 }
 
 void CardFileTest::UnsetVariable(const char* name) {
-    const char* old = getenv(name);
-    m_savedVariables.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-    unsetenv(name);
+    m_variables.Remove(name);
 }
 
 HANDLE CardFileTest::OpenCard(DWORD access, DWORD shareMode) {

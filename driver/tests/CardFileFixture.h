@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/TemporaryFolder.h"
 #include "wintypes/WinTypes.h"
 
 // A private folder for one test, and the environment the emulated card reads, put back
@@ -30,6 +31,7 @@ protected:
     std::string m_folder;
 
 private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_savedVariables;
+    CTemporaryFolder m_temporary{"vymcnf-test-"};
+    CScopedVariables m_variables;
     std::vector<HANDLE> m_handles;
 };

@@ -4,41 +4,13 @@
 #include <string>
 
 #include "framework/DrivePath.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace {
 
-// The C runtime on Windows has no setenv; _putenv_s with an empty value removes the variable.
-void SetVariable(const char* name, const char* value) {
-#ifdef _WIN32
-    _putenv_s(name, value);
-#else
-    setenv(name, value, 1);
-#endif
-}
-
-void RemoveVariable(const char* name) {
-#ifdef _WIN32
-    _putenv_s(name, "");
-#else
-    unsetenv(name);
-#endif
-}
-
 class DrivePathTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* old = std::getenv("VYMCNF_DRIVE_C");
-        m_hadOld = old != nullptr;
-        m_old = old != nullptr ? old : "";
-        RemoveVariable("VYMCNF_DRIVE_C");
-    }
-    void TearDown() override {
-        if (m_hadOld) {
-            SetVariable("VYMCNF_DRIVE_C", m_old.c_str());
-        } else {
-            RemoveVariable("VYMCNF_DRIVE_C");
-        }
-    }
+    void SetUp() override { m_variables.Remove("VYMCNF_DRIVE_C"); }
     static std::string Map(const char* path, std::size_t size = 256) {
         char buffer[256];
         if (MapWindowsPath(path, buffer, size) != 1) {
@@ -48,9 +20,7 @@ protected:
         return buffer;
     }
 
-private:
-    bool m_hadOld = false;
-    std::string m_old;
+    CScopedVariables m_variables;
 };
 
 #ifdef _WIN32
@@ -66,7 +36,7 @@ TEST_F(DrivePathTest, WindowsPathsPassThroughUnchanged) {
 }
 
 TEST_F(DrivePathTest, DriveFolderVariableIsIgnoredOnWindows) {
-    SetVariable("VYMCNF_DRIVE_C", "Z:\\tmp\\drive-c\\");
+    m_variables.Set("VYMCNF_DRIVE_C", "Z:\\tmp\\drive-c\\");
     EXPECT_EQ(Map("c:\\tt.bin"), "c:\\tt.bin");
     EXPECT_EQ(Map("\\tt.bin"), "\\tt.bin");
 }
@@ -86,11 +56,11 @@ TEST_F(DrivePathTest, DriveCIsTheCurrentFolderByDefault) {
 }
 
 TEST_F(DrivePathTest, DriveCIsTheNamedFolder) {
-    SetVariable("VYMCNF_DRIVE_C", "/tmp/drive-c/");
+    m_variables.Set("VYMCNF_DRIVE_C", "/tmp/drive-c/");
     EXPECT_EQ(Map("c:\\tt.bin"), "/tmp/drive-c/tt.bin");
-    SetVariable("VYMCNF_DRIVE_C", "/");
+    m_variables.Set("VYMCNF_DRIVE_C", "/");
     EXPECT_EQ(Map("c:\\tt.bin"), "/tt.bin");
-    SetVariable("VYMCNF_DRIVE_C", "");
+    m_variables.Set("VYMCNF_DRIVE_C", "");
     EXPECT_EQ(Map("c:\\tt.bin"), "./tt.bin");
 }
 

@@ -6,7 +6,8 @@
 #include "pnp/DumpReader.h"
 #include "pnp/FactoryImage.h"
 #include "pnp/tests/GuardedBuffer.h"
-#include "pnp/tests/ImageBuilder.h"
+#include "testsupport/CardBuffers.h"
+#include "testsupport/CardImage.h"
 
 // The dump's device walk, as the dialog's hidden dump and the fuzzer both use it.
 
@@ -21,7 +22,7 @@ std::unique_ptr<GuardedBuffer> DumpOf(const std::uint8_t* image, std::size_t siz
 }
 
 TEST(DumpReaderTest, SixCanonicalDevicesFromTheFirstOneAtOrAfterOffset39) {
-    ImageBuilder card = CanonicalCard();
+    CCardImage card = CanonicalCard();
     const auto dump = DumpOf(card.Image(), DUMP_SIZE);
     CLogicalDevice devices[DUMPED_DEVICES];
     ASSERT_EQ(ParseDumpDevices(dump->Bytes(), devices), 1);
@@ -50,7 +51,7 @@ TEST(DumpReaderTest, NothingFromOffset39OnOrTooShortADumpGivesNoDevicesAndNoStra
     EXPECT_EQ(ParseDumpDevices(DumpOf(tagsBefore39, DUMP_SIZE)->Bytes(), devices), 0);
 
     // Six devices that do not fit: every length the first device's bytes could be cut at.
-    ImageBuilder card = CanonicalCard();
+    CCardImage card = CanonicalCard();
     for (std::size_t size = 0; size < 120; ++size) {
         CLogicalDevice cut[DUMPED_DEVICES];
         EXPECT_EQ(ParseDumpDevices(DumpOf(card.Image(), size)->Bytes(), cut), 0) << size;

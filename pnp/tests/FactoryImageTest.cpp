@@ -6,13 +6,14 @@
 #include <set>
 
 #include "pnp/FactoryImage.h"
-#include "pnp/tests/ImageBuilder.h"
+#include "testsupport/CardBuffers.h"
+#include "testsupport/CardImage.h"
 
 namespace {
 
 struct FactoryCard {
     std::uint8_t image[EEPROM_SIZE];
-    std::unique_ptr<CardBuffers> buffers = std::make_unique<CardBuffers>();
+    std::unique_ptr<CCardBuffers> buffers = std::make_unique<CCardBuffers>();
     int located = 0;
 
     FactoryCard() {

@@ -6,7 +6,8 @@
 
 #include "pnp/FactoryImage.h"
 #include "pnp/tests/GuardedBuffer.h"
-#include "pnp/tests/ImageBuilder.h"
+#include "testsupport/CardBuffers.h"
+#include "testsupport/CardImage.h"
 
 // Random and damaged images: the reader must neither crash nor read outside the bytes it was
 // given (each buffer ends at an inaccessible page and is read-only while parsed), and the
@@ -30,7 +31,7 @@ std::uint8_t InterestingByte(std::mt19937& random) {
 // Reads and writes an image the way the dialog does and checks what can always be checked.
 void ReadAndWrite(GuardedBuffer& image, int* devicesFound = nullptr) {
     image.Freeze();
-    auto buffers = std::make_unique<CardBuffers>();
+    auto buffers = std::make_unique<CCardBuffers>();
     const int located = buffers->Locate(image.Image());
     image.Thaw();
     if (devicesFound != nullptr) {

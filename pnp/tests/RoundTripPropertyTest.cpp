@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "pnp/tests/ImageBuilder.h"
+#include "testsupport/CardBuffers.h"
+#include "testsupport/CardImage.h"
 
 // Many generated well-formed cards: the records must hold what the image held, the written
 // image must follow the fixed layout per slot, and a card already in that layout must come
@@ -230,7 +231,7 @@ Bytes BytesOf(const Descriptor& descriptor) {
 }
 
 // The records hold exactly what the card held, for every device the reader reached.
-void ExpectRecordsMatch(const GeneratedCard& card, const CardBuffers& buffers) {
+void ExpectRecordsMatch(const GeneratedCard& card, const CCardBuffers& buffers) {
     EXPECT_EQ(buffers.headerLength, static_cast<int>(card.header.size()));
     EXPECT_EQ(0, std::memcmp(buffers.header, card.header.data(), card.header.size()));
     for (std::size_t k = 0; k < card.devices.size(); ++k) {
@@ -262,7 +263,7 @@ void ExpectRecordsMatch(const GeneratedCard& card, const CardBuffers& buffers) {
     }
 }
 
-void ExpectChecksumRule(const CardBuffers& buffers) {
+void ExpectChecksumRule(const CCardBuffers& buffers) {
     ASSERT_GE(buffers.imageLength, CHECKSUM_START + 2);
     EXPECT_EQ(buffers.writeImage[buffers.imageLength - 2], TAG_END);
     EXPECT_EQ(ChecksumRangeSum(buffers.writeImage, buffers.imageLength), 0);
@@ -286,7 +287,7 @@ TEST(RoundTripProperty, CardsInTheWritersLayoutComeBackByteForByte) {
         }
         ASSERT_TRUE(Assemble(card, generator));
 
-        auto buffers = std::make_unique<CardBuffers>();
+        auto buffers = std::make_unique<CCardBuffers>();
         ASSERT_EQ(buffers->Locate(card.image), WRITTEN_LOGICAL_DEVICES) << "seed " << seed;
         ExpectRecordsMatch(card, *buffers);
         ASSERT_EQ(buffers->Build(), 1) << "seed " << seed;
@@ -319,7 +320,7 @@ TEST(RoundTripProperty, AnyWellFormedCardIsWrittenInTheFixedLayout) {
         }
         ++assembled;
 
-        auto buffers = std::make_unique<CardBuffers>();
+        auto buffers = std::make_unique<CCardBuffers>();
         ASSERT_EQ(buffers->Locate(card.image), devices) << "seed " << seed;
         ExpectRecordsMatch(card, *buffers);
         ASSERT_EQ(buffers->Build(), 1) << "seed " << seed;
@@ -334,7 +335,7 @@ TEST(RoundTripProperty, AnyWellFormedCardIsWrittenInTheFixedLayout) {
             std::uint8_t again[EEPROM_SIZE];
             std::memset(again, 0xFF, sizeof again);
             std::copy(expected.begin(), expected.end(), again);
-            auto reread = std::make_unique<CardBuffers>();
+            auto reread = std::make_unique<CCardBuffers>();
             ASSERT_EQ(reread->Locate(again), WRITTEN_LOGICAL_DEVICES) << "seed " << seed;
             ASSERT_EQ(reread->Build(), 1);
             ASSERT_EQ(Bytes(reread->writeImage, reread->writeImage + reread->imageLength), expected)

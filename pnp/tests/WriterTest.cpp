@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "pnp/ImageWriter.h"
-#include "pnp/tests/ImageBuilder.h"
+#include "testsupport/CardBuffers.h"
+#include "testsupport/CardImage.h"
 
 namespace {
 
@@ -57,35 +58,35 @@ TEST(ImageChecksum, TwosComplementOfTheSum) {
 }
 
 // A card parsed from the canonical image, ready to be written again.
-std::unique_ptr<CardBuffers> ParsedCanonicalCard() {
-    auto buffers = std::make_unique<CardBuffers>();
-    const ImageBuilder card = CanonicalCard();
+std::unique_ptr<CCardBuffers> ParsedCanonicalCard() {
+    auto buffers = std::make_unique<CCardBuffers>();
+    const CCardImage card = CanonicalCard();
     EXPECT_EQ(buffers->Locate(card.Image()), 6);
     return buffers;
 }
 
-Bytes Written(const CardBuffers& buffers) {
+Bytes Written(const CCardBuffers& buffers) {
     return Bytes(buffers.writeImage, buffers.writeImage + buffers.imageLength);
 }
 
-int BuiltLength(CardBuffers& buffers) {
+int BuiltLength(CCardBuffers& buffers) {
     EXPECT_EQ(buffers.Build(), 1);
     return buffers.imageLength;
 }
 
-void ExpectChecksumRule(const CardBuffers& buffers) {
+void ExpectChecksumRule(const CCardBuffers& buffers) {
     ASSERT_GE(buffers.imageLength, 2);
     EXPECT_EQ(buffers.writeImage[buffers.imageLength - 2], 0x79);
     EXPECT_EQ(ChecksumRangeSum(buffers.writeImage, buffers.imageLength), 0);
 }
 
 TEST(BuildImage, RebuildsCanonicalCardByteForByte) {
-    const ImageBuilder card = CanonicalCard();
+    const CCardImage card = CanonicalCard();
     auto buffers = ParsedCanonicalCard();
     std::memset(buffers->writeImage, 0x5A, sizeof buffers->writeImage);
     ASSERT_EQ(buffers->Build(), 1);
-    EXPECT_EQ(buffers->imageLength, card.Position());
-    EXPECT_EQ(Written(*buffers), Bytes(card.Image(), card.Image() + card.Position()));
+    EXPECT_EQ(buffers->imageLength, card.Length());
+    EXPECT_EQ(Written(*buffers), Bytes(card.Image(), card.Image() + card.Length()));
     EXPECT_EQ(buffers->writeImage[buffers->imageLength], 0x5A);  // nothing beyond the image
 }
 
@@ -162,12 +163,12 @@ TEST(BuildImage, RepairedControlDeviceBytes) {
 }
 
 TEST(BuildImage, OnlyTheFirstOfSeveralFunctionsIsWritten) {
-    ImageBuilder card;
+    CCardImage card;
     card.Header(40);
     card.DeviceId(0x0E63A801).Identifier("Game Port");
     card.StartDependent(1).Io(0x201, 0x201, 1, 1).StartDependent(2).Io(0x209, 0x209, 1, 1);
-    card.StartDependent(3).Io(0x20F, 0x20F, 1, 1).EndDependent().EndTagWithChecksum();
-    auto buffers = std::make_unique<CardBuffers>();
+    card.StartDependent(3).Io(0x20F, 0x20F, 1, 1).EndDependent().EndTag();
+    auto buffers = std::make_unique<CCardBuffers>();
     ASSERT_EQ(buffers->Locate(card.Image()), 1);
     ASSERT_EQ(buffers->devices[0].dependentCount, 4);
     // Only slot 0 came from the card; the writer lays it out as a Codec.
@@ -198,7 +199,7 @@ TEST(BuildImage, LongestIdentifierThatFitsIsWritten) {
 }
 
 // A refused build reports 0 with nothing to write and leaves the buffer as it was.
-void ExpectRefused(CardBuffers& buffers) {
+void ExpectRefused(CCardBuffers& buffers) {
     std::memset(buffers.writeImage, 0x5A, sizeof buffers.writeImage);
     buffers.imageLength = 123;
     EXPECT_EQ(buffers.Build(), 0);

@@ -140,7 +140,7 @@ TEST_F(ApplyChoicesTest, Midi2IrqDashStoresIrq0ButTheWriterLeavesItOut) {
     const CCardImage expected = StandardCard(written);
     ASSERT_EQ(dlg.m_imageLength, expected.Length());
     EXPECT_TRUE(std::equal(dlg.m_writeImage, dlg.m_writeImage + expected.Length(),
-                           expected.Image().begin()));
+                           std::begin(expected.Image())));
 }
 
 TEST_F(ApplyChoicesTest, Midi2SwitchedOffAndOnIsWrittenWithoutAnIrq) {
@@ -153,7 +153,7 @@ TEST_F(ApplyChoicesTest, Midi2SwitchedOffAndOnIsWrittenWithoutAnIrq) {
     const CCardImage expected = StandardCard(written);
     ASSERT_EQ(dlg.m_imageLength, expected.Length());
     EXPECT_TRUE(std::equal(dlg.m_writeImage, dlg.m_writeImage + expected.Length(),
-                           expected.Image().begin()));
+                           std::begin(expected.Image())));
 }
 
 TEST_F(ApplyChoicesTest, GameportStoresItsOneBaseOrKeepsTheBases) {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <system_error>
 
+#include "testsupport/TemporaryFolder.h"
 #include "ui/tests/SetupDlgFixture.h"
-#include "ui/tests/TemporaryFolder.h"
 
 namespace {
 
@@ -17,8 +17,8 @@ CCardImage DumpCard(const CCardSettings& settings = {}) {
     CCardImage standard = StandardCard(settings);
     CCardImage card;
     card.Header(39);
-    std::vector<std::uint8_t> rest(standard.Image().begin() + 36,
-                                   standard.Image().begin() + standard.Length() - 2);
+    std::vector<std::uint8_t> rest(std::begin(standard.Image()) + 36,
+                                   std::begin(standard.Image()) + standard.Length() - 2);
     for (std::uint8_t byte : rest) {
         card.Bytes({byte});
     }
@@ -135,14 +135,14 @@ TEST_F(DiagnosticDumpTest, TheExampleDeviceGivesSevenLines) {
     CCardImage card39;
     card39.Header(39)
         .Device(0x0E63A800, "Codec")
-        .StartFunction()
+        .StartDependent()
         .Io(0x530, 0x530, 4, 4)
         .Dma(0x02)
         .Dma(0x01)
         .Irq(0x0400)
-        .EndFunctions();
+        .EndDependent();
     for (int k = 1; k < 6; ++k) {
-        card39.Device(0x0E63A800 + k, "Other").StartFunction().Irq(0x0800).EndFunctions();
+        card39.Device(0x0E63A800 + k, "Other").StartDependent().Irq(0x0800).EndDependent();
     }
     LoadCard(card39.EndTag());
     Click(IDC_READ_PORT);
@@ -185,8 +185,8 @@ TEST_F(DiagnosticDumpTest, ARejectedSixthDeviceShowsNoBoxAtAll) {
     }
     // An identifier string of one character, then a dependent function opening with a fixed
     // I/O descriptor (0x4B), which the parser rejects.
-    card36.Bytes({0x79, 0x00, 0x00, 0x00, 0x00, 0x00, 0x82, 0x01, 0x00, 'x', 0x31, 0x00, 0x4B,
-                  0x01, 0x02});
+    card36.Bytes(
+        {0x79, 0x00, 0x00, 0x00, 0x00, 0x00, 0x82, 0x01, 0x00, 'x', 0x31, 0x00, 0x4B, 0x01, 0x02});
     LoadCard(card36);
     Click(IDC_READ_PORT);
     WhileOpen([&] { EXPECT_EQ(dlg.m_deviceCount, 6); });

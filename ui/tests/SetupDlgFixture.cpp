@@ -31,7 +31,7 @@ void SetupDlgTest::LoadCard(const CCardImage& image) {
     LoadCard(image.Image());
 }
 
-void SetupDlgTest::LoadCard(const CEepromBytes& bytes) {
+void SetupDlgTest::LoadCard(std::span<const std::uint8_t, EEPROM_SIZE> bytes) {
     std::copy(bytes.begin(), bytes.end(), card.eeprom);
 }
 

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstddef>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,9 +14,11 @@
 #include "framework/MessageQueue.h"
 #include "framework/testing/ScriptedHost.h"
 #include "pnp/FactoryImage.h"
+#include "testsupport/CardImage.h"
 #include "ui/Resource.h"
 #include "ui/SetupDlg.h"
-#include "ui/tests/CardImage.h"
+
+using CEepromBytes = std::array<std::uint8_t, EEPROM_SIZE>;
 
 // The scripted host, with what the dialog tests need besides: the files the program said it
 // wrote, and a look at each dialog as it goes.
@@ -66,7 +70,7 @@ struct CRegisteredResources {
 class SetupDlgTest : public ::testing::Test {
 protected:
     void LoadCard(const CCardImage& image);
-    void LoadCard(const CEepromBytes& bytes);
+    void LoadCard(std::span<const std::uint8_t, EEPROM_SIZE> bytes);
 
     // Runs check while the setup dialog is open and waits for the user.
     void WhileOpen(std::function<void()> check);

@@ -276,8 +276,8 @@ TEST_F(ShowSettingsTest, AnImageWithoutDevicesSaysSoAndLeavesEveryListEmpty) {
 
 TEST_F(ShowSettingsTest, AMalformedDeviceSaysSoAndLeavesEveryListEmpty) {
     CCardImage image;
-    image.Header().Device(0x0E63A800, "Codec").StartFunction().Bytes({0x23, 0x20, 0x00, 0x01});
-    LoadCard(image.EndFunctions().EndTag());
+    image.Header().Device(0x0E63A800, "Codec").StartDependent().Bytes({0x23, 0x20, 0x00, 0x01});
+    LoadCard(image.EndDependent().EndTag());
     WhileOpen([&] { EXPECT_EQ(dlg.m_wssIo.GetCount(), 0); });
     RunThenCancel();
     EXPECT_EQ(BoxTexts(), (Strings{"Couldn't find Logical device ID"}));
@@ -303,14 +303,14 @@ TEST_F(ShowSettingsTest, FewerThanSixDevicesAreShownWithoutComplaint) {
     CCardImage image;
     image.Header()
         .Device(0x0E63A800, "Codec")
-        .StartFunction()
+        .StartDependent()
         .Dma(0x02)
         .Dma(0x01)
         .Irq(0x0080)
         .Io(0x544, 0x544, 4, 4)
         .Io(0x388, 0x388, 8, 4)
         .Io(0x240, 0x240, 0x20, 0x10)
-        .EndFunctions();
+        .EndDependent();
     LoadCard(image.EndTag());
     WhileOpen([&] {
         EXPECT_EQ(dlg.m_deviceCount, 1);

@@ -218,8 +218,8 @@ TEST_F(WriteEepromTest, NothingIsWrittenOverAPartlyReadCard) {
 
 TEST_F(WriteEepromTest, NothingIsWrittenOverACardWithFewerThanSixDevices) {
     CCardImage image;
-    image.Header().Device(0x0E63A801, "Game Port").StartFunction().Io(0x201, 0x201, 1, 1);
-    LoadCard(image.EndFunctions().EndTag());
+    image.Header().Device(0x0E63A801, "Game Port").StartDependent().Io(0x201, 0x201, 1, 1);
+    LoadCard(image.EndDependent().EndTag());
     Click(IDC_BUTTON1);
     Pick(IDC_GAMEPORT_IO, "---");
     host.Answer(IDYES);
@@ -245,7 +245,7 @@ TEST_F(WriteEepromTest, NothingIsWrittenWhenNoDeviceWasFound) {
 }
 
 TEST_F(WriteEepromTest, AnImageTheWriterRefusesIsNotWritten) {
-    CEepromBytes bytes = StandardCard(settings).Image();
+    CEepromBytes bytes = std::to_array(StandardCard(settings).Image());
     // The Game Port's identifier claims 200 characters: more than a record can hold.
     const int gamePort = 36 + 15 + 36;
     ASSERT_EQ(bytes[gamePort], 0x15);

@@ -1,4 +1,4 @@
-#include "ui/tests/TemporaryFolder.h"
+#include "testsupport/TemporaryFolder.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -29,7 +29,15 @@ CTemporaryFolder::CTemporaryFolder(const char* prefix) {
 
 CTemporaryFolder::~CTemporaryFolder() {
     if (!m_folder.empty()) {
+        // A test may have taken rights away to make a write fail; they come back first.
         std::error_code error;
+        for (auto it = std::filesystem::recursive_directory_iterator(m_folder, error);
+             !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, error);
+        }
+        std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, error);
         std::filesystem::remove_all(m_folder, error);
     }
 }
@@ -48,4 +56,29 @@ void RemoveProcessVariable(const char* name) {
 #else
     unsetenv(name);
 #endif
+}
+
+CScopedVariables::~CScopedVariables() {
+    for (auto it = m_saved.rbegin(); it != m_saved.rend(); ++it) {
+        if (it->second) {
+            SetProcessVariable(it->first.c_str(), it->second->c_str());
+        } else {
+            RemoveProcessVariable(it->first.c_str());
+        }
+    }
+}
+
+void CScopedVariables::Remember(const char* name) {
+    const char* old = std::getenv(name);
+    m_saved.emplace_back(name, old != nullptr ? std::optional<std::string>(old) : std::nullopt);
+}
+
+void CScopedVariables::Set(const char* name, const std::string& value) {
+    Remember(name);
+    SetProcessVariable(name, value.c_str());
+}
+
+void CScopedVariables::Remove(const char* name) {
+    Remember(name);
+    RemoveProcessVariable(name);
 }
