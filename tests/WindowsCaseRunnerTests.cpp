@@ -2,7 +2,6 @@
 // cannot hold on Windows, and whole runs of this test program in that mode with the native
 // runner standing in for the Windows one (the card served by copying it).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 
 #include "tests/RunProgram.h"
 #include "tests/WindowsCaseRunner.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -45,13 +45,10 @@ TEST(WindowsCaseSettings, NativeOnlyCasesSayWhy) {
     EXPECT_TRUE(NativeOnlyReason(kCases, "ok-answer-yes", problem).empty());
     EXPECT_TRUE(problem.empty()) << problem;
 
-    const fs::path folder =
-        fs::path(::testing::TempDir()) / ("vymsetup-native-only-" + std::to_string(getpid()));
-    fs::create_directories(folder);
-    std::ofstream(folder / "silent.native-only") << "\n";
-    EXPECT_TRUE(NativeOnlyReason(folder, "silent", problem).empty());
+    const CTemporaryFolder folder("vymsetup-native-only");
+    std::ofstream(folder.PathOf("silent.native-only")) << "\n";
+    EXPECT_TRUE(NativeOnlyReason(folder.Folder(), "silent", problem).empty());
     EXPECT_NE(problem.find("silent.native-only"), std::string::npos) << problem;
-    fs::remove_all(folder);
 }
 
 // Runs cases of this very program in the Windows mode: the "Windows runner" is the native one
@@ -59,17 +56,9 @@ TEST(WindowsCaseSettings, NativeOnlyCasesSayWhy) {
 class WindowsCaseRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_work = fs::path(::testing::TempDir()) /
-                 ("vymsetup-windows-" + std::string(test->name()) + "-" + std::to_string(getpid()));
-        fs::remove_all(m_work);
+        ASSERT_FALSE(m_work.empty());
         fs::create_directories(m_work / "drive");
         std::ofstream(m_work / "serve.sh") << "#!/bin/sh\ncp \"$1\" " << Served().string() << "\n";
-    }
-    void TearDown() override {
-        if (!HasFailure()) {
-            fs::remove_all(m_work);
-        }
     }
 
     fs::path Served() const { return m_work / "served.bin"; }
@@ -92,7 +81,8 @@ protected:
                           environment, m_work.string());
     }
 
-    fs::path m_work;
+    const CTemporaryFolder m_folder{"vymsetup-windows"};
+    const fs::path m_work = m_folder.Folder();
 };
 
 TEST_F(WindowsCaseRun, AWriteIsComparedOnTheServedCard) {
