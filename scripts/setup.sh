@@ -12,7 +12,8 @@ packages=(
     libncurses-dev tmux                    # terminal front end and its tests
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev   # Windows build
     g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev           # 32-bit Windows
-    wine wine64 xvfb xdotool x11-apps imagemagick                             # Windows tests
+    wine wine64 xvfb xdotool x11-apps imagemagick jq                          # Windows tests
+    wine32:i386                            # 32-bit Windows programs under Wine
 )
 
 missing=()
@@ -25,6 +26,11 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
     sudo_cmd=()
     [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    # Packages of another architecture come from its package lists, which apt reads only once
+    # the architecture is enabled.
+    if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${sudo_cmd[@]}" dpkg --add-architecture i386
+    fi
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

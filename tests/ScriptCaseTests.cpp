@@ -1,6 +1,7 @@
 // Whole-program cases: each tests/cases/NAME.script runs through vymsetup-script on a card
 // made from NAME.image; the events must be those of NAME.expected.jsonl and the card must end
-// as NAME.eeprom describes (unchanged when there is none).
+// as NAME.eeprom describes (unchanged when there is none). With VYM_WINDOWS_RUNNER set they run
+// against a Windows build of the runner instead (tests/WindowsCaseRunner.h).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -8,10 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <sstream>
 
 #include "tests/CaseImage.h"
 #include "tests/RunProgram.h"
+#include "tests/WindowsCaseRunner.h"
 
 namespace fs = std::filesystem;
 
@@ -91,6 +94,16 @@ class ScriptCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ScriptCase, EventsAndCardAsExpected) {
     const std::string name = GetParam();
+    std::optional<CWindowsRunner> windows;
+    std::string problem;
+    ASSERT_TRUE(WindowsRunnerFromEnvironment(windows, problem)) << problem;
+    if (windows) {
+        const std::string reason = NativeOnlyReason(kCases, name, problem);
+        ASSERT_TRUE(problem.empty()) << problem;
+        if (!reason.empty()) {
+            GTEST_SKIP() << reason;
+        }
+    }
     const fs::path work =
         fs::path(::testing::TempDir()) / ("vymsetup-case-" + name + "-" + std::to_string(getpid()));
     fs::remove_all(work);
@@ -106,22 +119,30 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
     }
     const CCaseImage expectedCard = ImageFrom(kCases / (name + ".eeprom"), &initial);
 
-    const std::vector<std::string> environment = {
-        "VYMCNF_EEPROM=" + card.string(),
-        "VYMCNF_DRIVE_C=" + (work / "drive-c").string(),
-        "HOME=" + (work / "home").string(),
-        "XDG_DATA_HOME=" + (work / "home").string(),
-    };
-    const CProgramRun run =
-        RunProgram(kRunner, {(kCases / (name + ".script")).string()}, environment, work.string());
+    const fs::path script = kCases / (name + ".script");
+    CProgramRun run;
+    if (windows) {
+        ASSERT_TRUE(RunOnWindows(*windows, card, script, work, run, problem)) << problem;
+    } else {
+        const std::vector<std::string> environment = {
+            "VYMCNF_EEPROM=" + card.string(),
+            "VYMCNF_DRIVE_C=" + (work / "drive-c").string(),
+            "HOME=" + (work / "home").string(),
+            "XDG_DATA_HOME=" + (work / "home").string(),
+        };
+        run = RunProgram(kRunner, {script.string()}, environment, work.string());
+    }
 
     int expectedStatus = 0;
     std::ifstream(kCases / (name + ".exit")) >> expectedStatus;
     EXPECT_EQ(run.exitStatus, expectedStatus) << run.errors;
 
-    const std::string expectedText =
-        Replace(ReadWholeFile((kCases / (name + ".expected.jsonl")).string()), "${DRIVE_C}",
-                (work / "drive-c").string());
+    std::string expectedText = ReadWholeFile((kCases / (name + ".expected.jsonl")).string());
+    if (windows) {
+        ASSERT_TRUE(WindowsExpectedEvents(expectedText, problem)) << problem;
+    } else {
+        expectedText = Replace(expectedText, "${DRIVE_C}", (work / "drive-c").string());
+    }
     const std::vector<std::string> expected = Lines(expectedText);
     const std::vector<std::string> actual = Lines(run.output);
     // Writes (progress events) before the dump and in all: the dump must hold the card as it
@@ -147,20 +168,23 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
         }
     }
 
+    // The card the run leaves, and the dump it wrote.
+    const fs::path leftCard = windows ? windows->card : card;
+    const fs::path dumpFile = windows ? windows->driveC / "tt.bin" : work / "drive-c" / "tt.bin";
     if (expectedCard.present) {
-        EXPECT_TRUE(fs::exists(card));
-        const std::vector<std::uint8_t> bytes = FileBytes(card);
+        EXPECT_TRUE(fs::exists(leftCard));
+        const std::vector<std::uint8_t> bytes = FileBytes(leftCard);
         EXPECT_TRUE(bytes == expectedCard.bytes) << FirstDifference(bytes, expectedCard.bytes);
         if (writesBeforeDump >= 0 && (writesBeforeDump == 0 || writesBeforeDump == writes)) {
             // The dump holds exactly the first 500 bytes of the card: the one the case started
             // with when nothing was written before the dump, the final one when nothing after.
             const std::vector<std::uint8_t>& card = writesBeforeDump == 0 ? initial.bytes : bytes;
-            const std::vector<std::uint8_t> dump = FileBytes(work / "drive-c" / "tt.bin");
+            const std::vector<std::uint8_t> dump = FileBytes(dumpFile);
             EXPECT_TRUE(dump == std::vector<std::uint8_t>(card.begin(), card.begin() + 500))
                 << "tt.bin: " << dump.size() << " bytes";
         }
     } else {
-        EXPECT_FALSE(fs::exists(card)) << "a card file appeared";
+        EXPECT_FALSE(fs::exists(leftCard)) << "a card file appeared";
     }
     if (!HasFailure()) {
         fs::remove_all(work);

@@ -1,9 +1,21 @@
 #!/usr/bin/env bash
-# Cross-compiles the platform-free layers and the card channel for Windows with mingw-w64, so
-# the Kernel32 side of the device seam always builds, even on machines that never run it.
+# The Windows build: the one x86-64 cross tree (build/mingw-tests) with everything in it, the
+# programs, the emulated card driver and the tests that run under Wine later; then what can be
+# checked of the images without Windows.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+STAGE_NAME="windows cross build"
+source scripts/ci/lib/stage.sh
+source scripts/ci/lib/windows-image.sh
 
-cmake --preset mingw
-cmake --build --preset mingw --target vym_pnp vym_driver
-echo "windows cross build: built vym_pnp vym_driver"
+tree=build/mingw-tests
+tools=x86_64-w64-mingw32
+started=$(now)
+cmake --preset mingw-tests >/dev/null
+cmake --build --preset mingw-tests -j2
+say "ok - $tree built in $(since "$started")s"
+
+check_program "$tools" "$tree/win32/vymsetup.exe" "Windows GUI"
+check_program "$tools" "$tree/script/vymsetup-script.exe" "Windows CUI"
+check_program "$tools" "$tree/cli/vymcnf.exe" "Windows CUI"
+check_driver_image "$tools" "$tree/emulator/vymcnf.sys"

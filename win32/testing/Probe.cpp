@@ -7,6 +7,8 @@
 //   vymprobe check-dialog TIMEOUT_MS       the visible setup dialog's controls against
 //                                          template 102; prints each combo box's state
 //   vymprobe count-boxes                   prints the number of visible dialog windows
+//   vymprobe combo ID                      prints the setup dialog's combo box ID as shown
+//                                          now: its text and whether its list is dropped
 //   vymprobe write-factory-image PATH      writes the factory EEPROM image, for a file card
 //
 // Exit status 0 when what was looked for is there, 1 when not, 2 for a wrong command line.
@@ -202,6 +204,19 @@ int CheckDialog(int timeoutMs) {
     return differences == 0 ? 0 : 1;
 }
 
+// What a key typed at the dialog has done by now, for the caller to wait on.
+int ShowCombo(int id) {
+    HWND dialog = FindSetupDialog();
+    HWND combo = dialog != nullptr ? ::GetDlgItem(dialog, id) : nullptr;
+    if (combo == nullptr) {
+        std::printf("no combo box %d in a visible setup dialog\n", id);
+        return 1;
+    }
+    const bool dropped = ::SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0;
+    std::printf("text=%s dropped=%d\n", TextOf(combo).c_str(), dropped ? 1 : 0);
+    return 0;
+}
+
 int WriteFactoryImage(const char* path) {
     std::FILE* file = std::fopen(path, "wb");
     if (file == nullptr) {
@@ -230,11 +245,14 @@ int main(int argc, char** argv) {
         std::printf("%zu\n", VisibleDialogs().size());
         return 0;
     }
+    if (argc == 3 && std::strcmp(argv[1], "combo") == 0) {
+        return ShowCombo(std::atoi(argv[2]));
+    }
     if (argc == 3 && std::strcmp(argv[1], "write-factory-image") == 0) {
         return WriteFactoryImage(argv[2]);
     }
     std::fprintf(stderr,
                  "usage: vymprobe open-failure-box MS | check-dialog MS | count-boxes | "
-                 "write-factory-image PATH\n");
+                 "combo ID | write-factory-image PATH\n");
     return 2;
 }
