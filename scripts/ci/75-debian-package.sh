@@ -117,7 +117,7 @@ factory="$XDG_DATA_HOME/vymcnf/eeprom.bin"
 [ "$(grep -c '"event":"combo"' "$work/factory.jsonl")" -eq 12 ] || fail "show did not show twelve lists"
 cp "$factory" "$work/card.bin"
 printf 'pace off\npick "WSS I/O" 544\nanswer Yes\nclick OK\n' |
-    VYMCNF_EEPROM="$work/card.bin" vymsetup-script >"$work/write.jsonl"
+    VYMCNF_EEPROM="$work/card.bin" VYMCNF_BACKUPS="$work/backups" vymsetup-script >"$work/write.jsonl"
 grep -q '"event":"progress"' "$work/write.jsonl" || { cat "$work/write.jsonl"; fail "nothing was written"; }
 tail -n 1 "$work/write.jsonl" | grep -qF '{"event":"end","result":"OK"}' || fail "the run did not end with OK"
 cmp -s "$factory" "$work/card.bin" && fail "the card did not change"

@@ -49,7 +49,8 @@ native_write() {
     local card=$1 written=$2 control=$3 entry=$4
     cp "$card" "$written"
     printf 'pace off\npick %s %s\nanswer Yes\nclick OK\n' "$control" "$entry" |
-        VYMCNF_EEPROM="$written" timeout 60 "$native/script/vymsetup-script" \
+        VYMCNF_EEPROM="$written" VYMCNF_BACKUPS="$WINE_WORK/native-backups" \
+        timeout 60 "$native/script/vymsetup-script" \
             >"$WINE_WORK/native-write.jsonl"
     jq -e -s 'map(select(.event == "progress")) | length > 0' "$WINE_WORK/native-write.jsonl" \
         >/dev/null || fail "the native runner wrote nothing for pick $control $entry"
