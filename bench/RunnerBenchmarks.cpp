@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "bench/ClosingCard.h"
 #include "driver/ConfigDriver.h"
 #include "driver/DeviceSeam.h"
 #include "driver/EmulatedCard.h"
@@ -18,23 +19,10 @@
 
 namespace {
 
-// The program never closes the card; between runs in one process the benchmark must, or the
-// next run finds the card in use. These services pass everything on to the emulated card, note
-// the handle its open gave, and when each byte write began and returned.
-class CBenchCard final : public CScopedForwardingDeviceApi {
+// The card closed after each run, and when each byte write began and returned.
+class CBenchCard final : public CClosingCard {
 public:
     using Clock = std::chrono::steady_clock;
-
-    ~CBenchCard() { CloseEmulatedCard(m_opened); }
-
-    HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
-                       LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
-                       DWORD flagsAndAttributes, HANDLE templateFile) override {
-        m_opened = CScopedForwardingDeviceApi::CreateFileA(fileName, desiredAccess, shareMode,
-                                                           securityAttributes, creationDisposition,
-                                                           flagsAndAttributes, templateFile);
-        return m_opened;
-    }
 
     BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DWORD inBufferSize,
                          LPVOID outBuffer, DWORD outBufferSize, LPDWORD bytesReturned,
@@ -43,7 +31,7 @@ public:
         if (write) {
             NoteGapSinceLastWrite();
         }
-        const BOOL result = CScopedForwardingDeviceApi::DeviceIoControl(
+        const BOOL result = CClosingCard::DeviceIoControl(
             device, ioControlCode, inBuffer, inBufferSize, outBuffer, outBufferSize, bytesReturned,
             overlapped);
         if (write) {
@@ -69,7 +57,6 @@ private:
         }
     }
 
-    HANDLE m_opened = INVALID_HANDLE_VALUE;
     bool m_wroteBefore = false;
     Clock::time_point m_lastWriteReturned;
     double m_smallestGapMs = -1;

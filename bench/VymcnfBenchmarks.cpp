@@ -11,35 +11,15 @@
 #include <fstream>
 #include <string>
 
+#include "bench/ClosingCard.h"
 #include "cli/Console.h"
 #include "cli/Vymcnf.h"
 #include "cli/WriteCommand.h"
-#include "driver/DeviceSeam.h"
-#include "driver/EmulatedCard.h"
 #include "pnp/FactoryImage.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// vymcnf never closes the card (the process ends instead); between runs in one process the
-// benchmark closes the handle the open gave.
-class CCardClosedAfterRun final : public CScopedForwardingDeviceApi {
-public:
-    ~CCardClosedAfterRun() { CloseEmulatedCard(m_opened); }
-
-    HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
-                       LPSECURITY_ATTRIBUTES securityAttributes, DWORD creationDisposition,
-                       DWORD flagsAndAttributes, HANDLE templateFile) override {
-        m_opened = CScopedForwardingDeviceApi::CreateFileA(fileName, desiredAccess, shareMode,
-                                                           securityAttributes, creationDisposition,
-                                                           flagsAndAttributes, templateFile);
-        return m_opened;
-    }
-
-private:
-    HANDLE m_opened = INVALID_HANDLE_VALUE;
-};
 
 // When each step of the write began and when the command ended.
 class CStepClock final : public CWriteListener {
@@ -114,7 +94,7 @@ void BM_VymcnfWrite(benchmark::State& state) {
         const std::string image = folder.Image();
         const char* argv[] = {"vymcnf", "write", image.c_str()};
         CStepClock steps;
-        CCardClosedAfterRun card;
+        CClosingCard card;
         const Clock::time_point start = Clock::now();
         const int status = RunVymcnf(3, argv, console, &steps);
         const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
