@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "driver/ConfigDriver.h"
@@ -108,8 +107,8 @@ CFactoryCard& Card() {
 // smallest gap between two byte writes.
 int RunOnce(const std::string& script, double* smallestGapMs = nullptr) {
     CBenchCard card;
-    std::istringstream in(script);
-    std::ostringstream events;
+    CTextLineSource in(script);
+    CStringTextSink events;
     const int status = RunScript(in, events);
     if (smallestGapMs != nullptr) {
         *smallestGapMs = card.SmallestGapMs();

@@ -6,6 +6,7 @@
 #include "framework/Dialog.h"
 #include "framework/MessageBox.h"
 #include "framework/MessageQueue.h"
+#include "framework/TickClock.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -61,9 +62,16 @@ int Host::SystemMetric(int index) {
 }
 
 std::uint64_t Host::NowMs() {
+#ifdef _WIN32
+    // The C++ steady clock of the 32-bit Windows runtime is the wall clock underneath, which
+    // jumps when the user sets the time; the tick count does not, and every Windows has it.
+    static CTickClock clock;
+    return clock.Extend(::GetTickCount());
+#else
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint64_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+#endif
 }
 
 INT_PTR GenericHost::RunModalDialog(CDialog& dialog) {

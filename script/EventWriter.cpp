@@ -20,8 +20,12 @@ Event Start(const char* name) {
 
 template <typename Json>
 void CEventWriter::Write(const Json& event) {
-    m_out << event.dump(-1, ' ', false, kInvalidUtf8) << '\n';
-    m_out.flush();
+    if (!m_good) {
+        return;
+    }
+    std::string line = event.dump(-1, ' ', false, kInvalidUtf8);
+    line.push_back('\n');
+    m_good = m_out.Write(line);
 }
 
 void CEventWriter::MessageBoxShown(std::string_view caption, std::string_view text, unsigned type,

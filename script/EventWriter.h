@@ -1,15 +1,16 @@
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "script/TextSink.h"
 
 // What the program shows, as JSON Lines: one object a line, written and flushed as it happens,
 // so a reader of the stream sees the events in the order the program made them.
 class CEventWriter {
 public:
-    explicit CEventWriter(std::ostream& out) : m_out(out) {}
+    explicit CEventWriter(CTextSink& out) : m_out(out) {}
 
     struct CComboState {
         int id = 0;
@@ -31,11 +32,12 @@ public:
     void End(std::string_view result);
 
     // Every event written so far went out in full.
-    bool Good() const { return m_out.good(); }
+    bool Good() const { return m_good; }
 
 private:
     template <typename Json>
     void Write(const Json& event);
 
-    std::ostream& m_out;
+    CTextSink& m_out;
+    bool m_good = true;
 };

@@ -49,8 +49,8 @@ std::string Describe(const CControlNames::CNamedControl& control, const char* ki
 
 }  // namespace
 
-CScriptHost::CScriptHost(std::istream& script, CEventWriter& events,
-                         CWriteCountingDeviceApi& writes, CPacingDeviceApi& pace)
+CScriptHost::CScriptHost(CLineSource& script, CEventWriter& events, CWriteCountingDeviceApi& writes,
+                         CPacingDeviceApi& pace)
     : m_script(script),
       m_events(events),
       m_writes(writes),
@@ -83,7 +83,7 @@ bool CScriptHost::WaitForInput(const framework::WindowState* active, int timeout
 
 bool CScriptHost::RunNextCommand(const framework::WindowState& dialog) {
     std::string line;
-    while (std::getline(m_script, line)) {
+    while (m_script.ReadLine(line)) {
         ++m_lineNumber;
         // Editors on Windows like to start a UTF-8 file with a byte order mark.
         constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -115,7 +115,7 @@ bool CScriptHost::RunNextCommand(const framework::WindowState& dialog) {
                 return true;
         }
     }
-    if (m_script.bad()) {
+    if (m_script.Failed()) {
         // The script could not be read to its end (a folder, a failing disk): the run did not
         // do what its script says.
         Fail();

@@ -2,12 +2,12 @@
 
 #include <cstdint>
 #include <deque>
-#include <istream>
 #include <string>
 
 #include "framework/Host.h"
 #include "script/ControlNames.h"
 #include "script/EventWriter.h"
+#include "script/LineSource.h"
 #include "script/PacingDeviceApi.h"
 #include "script/WriteCountingDeviceApi.h"
 
@@ -18,7 +18,7 @@
 // waits for real but the pause after each written byte (unless pacing is off).
 class CScriptHost : public framework::GenericHost {
 public:
-    CScriptHost(std::istream& script, CEventWriter& events, CWriteCountingDeviceApi& writes,
+    CScriptHost(CLineSource& script, CEventWriter& events, CWriteCountingDeviceApi& writes,
                 CPacingDeviceApi& pace);
 
     // A line of the script was malformed (the run ended there).
@@ -49,7 +49,7 @@ private:
     void CloseAsCancel(const framework::WindowState& dialog);
     void Fail();
 
-    std::istream& m_script;
+    CLineSource& m_script;
     CEventWriter& m_events;
     CWriteCountingDeviceApi& m_writes;
     CPacingDeviceApi& m_pace;

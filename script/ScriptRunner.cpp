@@ -6,7 +6,7 @@
 #include "script/ScriptHost.h"
 #include "ui/SetupResources.h"
 
-int RunScript(std::istream& script, std::ostream& out) {
+int RunScript(CLineSource& script, CTextSink& out) {
     CWriteCountingDeviceApi writes;
     CPacingDeviceApi pace;
     CEventWriter events(out);

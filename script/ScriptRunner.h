@@ -1,7 +1,7 @@
 #pragma once
 
-#include <istream>
-#include <ostream>
+#include "script/LineSource.h"
+#include "script/TextSink.h"
 
 // Exit statuses of the runner.
 constexpr int RUN_ENDED_NORMALLY = 0;
@@ -11,4 +11,4 @@ constexpr int RUN_MALFORMED_SCRIPT = 2;
 // Runs the whole program once with script as the user and events as its screen: registers the
 // program's resources, puts the counting device services in place and runs the application
 // object to its end. Returns one of the statuses above.
-int RunScript(std::istream& script, std::ostream& events);
+int RunScript(CLineSource& script, CTextSink& events);

@@ -2,9 +2,6 @@
 // program shows as JSON Lines on standard output.
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
-#include <string>
 
 #include "script/ScriptRunner.h"
 
@@ -36,8 +33,9 @@ constexpr const char* kUsage =
     "  --help      show this text\n"
     "  --version   show the version\n";
 
-int UsageError(const std::string& message) {
-    std::cerr << "vymsetup-script: " << message << "\nTry 'vymsetup-script --help'.\n";
+int UsageError(const char* message, const char* argument = "") {
+    std::fprintf(stderr, "vymsetup-script: %s%s\nTry 'vymsetup-script --help'.\n", message,
+                 argument);
     return RUN_MALFORMED_SCRIPT;
 }
 
@@ -52,28 +50,32 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
         if (std::strcmp(argument, "--help") == 0) {
-            std::cout << kUsage;
+            std::fputs(kUsage, stdout);
             return 0;
         }
         if (std::strcmp(argument, "--version") == 0) {
-            std::cout << "vymsetup-script " VYM_VERSION "\n";
+            std::fputs("vymsetup-script " VYM_VERSION "\n", stdout);
             return 0;
         }
         if (argument[0] == '-' && std::strcmp(argument, "-") != 0) {
-            return UsageError(std::string("unknown option ") + argument);
+            return UsageError("unknown option ", argument);
         }
         if (scriptPath != nullptr) {
             return UsageError("only one SCRIPT can be given");
         }
         scriptPath = argument;
     }
-    std::ios::sync_with_stdio(false);
+    CFileTextSink events(stdout);
     if (scriptPath == nullptr || std::strcmp(scriptPath, "-") == 0) {
-        return RunScript(std::cin, std::cout);
+        CFileLineSource script(stdin);
+        return RunScript(script, events);
     }
-    std::ifstream script(scriptPath, std::ios::binary);
-    if (!script) {
-        return UsageError(std::string("cannot open the script ") + scriptPath);
+    std::FILE* file = std::fopen(scriptPath, "rb");
+    if (file == nullptr) {
+        return UsageError("cannot open the script ", scriptPath);
     }
-    return RunScript(script, std::cout);
+    CFileLineSource script(file);
+    const int status = RunScript(script, events);
+    std::fclose(file);
+    return status;
 }

@@ -4,12 +4,14 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ git
+    dpkg-dev lintian groff-base man-db unzip   # packages: shlibdeps, their checks, manual pages
     clang-14 libclang-rt-14-dev            # libFuzzer, sanitizers
     googletest libgtest-dev libgmock-dev   # unit tests (and sources for the Windows build)
     libbenchmark-dev                       # benchmarks
     nlohmann-json3-dev                     # JSON Lines of the unattended runner
     libncurses-dev tmux                    # terminal front end and its tests
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev   # Windows build
+    g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev           # 32-bit Windows
     wine wine64 xvfb xdotool x11-apps imagemagick jq                          # Windows tests
     wine32:i386                            # 32-bit Windows programs under Wine
 )

@@ -1,7 +1,7 @@
 #include "terminal/KeyTable.h"
 
 #include <algorithm>
-#include <vector>
+#include <utility>
 
 namespace {
 
@@ -96,35 +96,47 @@ ECommand CommandFor(EKeyContext context, const CKeyEvent& event) {
     return kNothing;
 }
 
-std::string KeyHelpText() {
+std::vector<CKeyHelpSection> KeyHelpSections() {
     constexpr EKeyContext kOrder[] = {kDialog, kOnComboBox, kOnButton, kOpenList, kMessageBox};
-    constexpr std::size_t kHelpColumn = 26;
-    std::string text;
+    std::vector<CKeyHelpSection> sections;
     for (EKeyContext context : kOrder) {
-        std::vector<std::pair<std::string, std::string>> lines;
+        CKeyHelpSection section{ContextTitle(context), {}};
         for (const CKeyBinding& binding : kBindings) {
             if (binding.context != context) {
                 continue;
             }
-            auto same = std::find_if(lines.begin(), lines.end(),
-                                     [&](const auto& line) { return line.second == binding.help; });
-            if (same == lines.end()) {
-                lines.emplace_back(binding.keyName, binding.help);
+            auto same =
+                std::find_if(section.lines.begin(), section.lines.end(),
+                             [&](const CKeyHelpLine& line) { return line.help == binding.help; });
+            if (same == section.lines.end()) {
+                section.lines.push_back({binding.keyName, binding.help});
             } else {
-                same->first += ", ";
-                same->first += binding.keyName;
+                same->keys += ", ";
+                same->keys += binding.keyName;
             }
         }
-        text += ContextTitle(context);
+        sections.push_back(std::move(section));
+    }
+    return sections;
+}
+
+const char* MouseHelpText() {
+    return "Mouse: a click on a field opens its list, on an entry picks it,\n"
+           "on a button presses it; a click beside an open list closes it.";
+}
+
+std::string KeyHelpText() {
+    constexpr std::size_t kHelpColumn = 26;
+    std::string text;
+    for (const CKeyHelpSection& section : KeyHelpSections()) {
+        text += section.title;
         text += ":\n";
-        for (const auto& [keys, help] : lines) {
-            std::string line = "  " + keys;
-            line.resize(std::max(line.size() + 2, kHelpColumn), ' ');
-            text += line + help + '\n';
+        for (const CKeyHelpLine& line : section.lines) {
+            std::string keys = "  " + line.keys;
+            keys.resize(std::max(keys.size() + 2, kHelpColumn), ' ');
+            text += keys + line.help + '\n';
         }
     }
-    text +=
-        "Mouse: a click on a field opens its list, on an entry picks it,\n"
-        "on a button presses it; a click beside an open list closes it.";
+    text += MouseHelpText();
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 // The keys the terminal program knows, apart from how a terminal encodes them.
 enum class EKey {
@@ -80,6 +81,22 @@ std::span<const CKeyBinding> KeyBindings();
 // The command of a key in a context; on a combo box or a button the dialog's keys apply too.
 ECommand CommandFor(EKeyContext context, const CKeyEvent& event);
 
-// The text of the key help (F1): every binding of the table, grouped by where it works, keys
-// with the same meaning on one line.
+// The key help as lines: every binding of the table, grouped by where it works, keys with the
+// same meaning on one line. The F1 help and the manual page are both made from it.
+struct CKeyHelpLine {
+    std::string keys;  // "Tab, Down, Right"
+    std::string help;
+};
+
+struct CKeyHelpSection {
+    const char* title;  // "In the dialog"
+    std::vector<CKeyHelpLine> lines;
+};
+
+std::vector<CKeyHelpSection> KeyHelpSections();
+
+// What the mouse does, after the keys.
+const char* MouseHelpText();
+
+// The text of the key help (F1): the sections, then the mouse.
 std::string KeyHelpText();

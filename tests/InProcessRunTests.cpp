@@ -21,11 +21,11 @@ protected:
     void SetUp() override { std::copy(FactoryImage().begin(), FactoryImage().end(), card.eeprom); }
 
     int Run(const std::string& script) {
-        std::istringstream in(script);
-        std::ostringstream out;
+        CTextLineSource in(script);
+        CStringTextSink out;
         const int status = RunScript(in, out);
         events.clear();
-        std::istringstream lines(out.str());
+        std::istringstream lines(out.Text());
         for (std::string line; std::getline(lines, line);) {
             events.push_back(nlohmann::json::parse(line));
         }

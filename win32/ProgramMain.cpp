@@ -33,8 +33,9 @@ const char* ExecutableName(char* buffer, DWORD size) {
 
 int RunWin32Program(HINSTANCE instance) {
     // The progress bar is a common control; buttons, statics and combo boxes are the system's.
-    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
+    // InitCommonControls registers it with every comctl32 there is, down to the one Windows 95
+    // came with; the Ex form needs a newer one and its standard-classes flag the XP one.
+    ::InitCommonControls();
 
     AfxSetResourceModule(&SetupResourceModule());
     char path[MAX_PATH];

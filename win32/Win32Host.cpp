@@ -85,8 +85,8 @@ CWin32Host::~CWin32Host() {
         ::UnhookWindowsHookEx(m_retrievalHook);
         g_hostWithHook = nullptr;
     }
-    for (auto& [key, icon] : m_icons) {
-        ::DestroyIcon(icon);
+    for (const CLoadedIcon& loaded : m_icons) {
+        ::DestroyIcon(loaded.icon);
     }
 }
 
@@ -512,9 +512,10 @@ void CWin32Host::EraseIconBackground(const WindowState& window, HDC dc) {
 }
 
 HICON CWin32Host::LoadIcon(const CIconResource& icon, int size) {
-    const auto key = std::make_pair(icon.id, size);
-    if (auto found = m_icons.find(key); found != m_icons.end()) {
-        return found->second;
+    for (const CLoadedIcon& loaded : m_icons) {
+        if (loaded.id == icon.id && loaded.size == size) {
+            return loaded.icon;
+        }
     }
     // The executable's own icon resource, as the resource script holds it.
     HICON loaded = static_cast<HICON>(::LoadImageA(m_instance, MAKEINTRESOURCEA(icon.id),
@@ -535,7 +536,7 @@ HICON CWin32Host::LoadIcon(const CIconResource& icon, int size) {
         }
     }
     if (loaded != nullptr) {
-        m_icons[key] = loaded;
+        m_icons.push_back({icon.id, size, loaded});
     }
     return loaded;
 }

@@ -2,8 +2,7 @@
 
 #include <windows.h>
 
-#include <map>
-#include <utility>
+#include <vector>
 
 #include "framework/Framework.h"
 #include "framework/Host.h"
@@ -90,5 +89,12 @@ private:
         int index = -1;
         unsigned inputSerial = 0;
     } m_lastPick;
-    std::map<std::pair<int, int>, HICON> m_icons;  // (resource, size) -> loaded icon
+    // The icons loaded so far, one a resource and size; a handful, so a plain list (a tree would
+    // bring the library's tree code, which the oldest CPUs cannot run).
+    struct CLoadedIcon {
+        int id;
+        int size;
+        HICON icon;
+    };
+    std::vector<CLoadedIcon> m_icons;
 };

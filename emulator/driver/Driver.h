@@ -16,9 +16,16 @@
 #define VYMCNF_MAX_PATH_CHARS 1024
 
 /* Why the driver did not start goes out at error level, which Windows shows without any change
-   to its debug print filter; the one line on a good start is information only. */
+   to its debug print filter; the one line on a good start is information only. The 32-bit
+   driver also runs on Windows 2000, whose kernel has no DbgPrintEx (XP brought it): there both
+   go out through DbgPrint, which 2000 shows as it is. */
+#if defined(_X86_)
+#define VYMCNF_REPORT_ERROR(...) DbgPrint(__VA_ARGS__)
+#define VYMCNF_REPORT_INFO(...) DbgPrint(__VA_ARGS__)
+#else
 #define VYMCNF_REPORT_ERROR(...) DbgPrintEx(DPFLTR_IHVDRIVER_ID, DPFLTR_ERROR_LEVEL, __VA_ARGS__)
 #define VYMCNF_REPORT_INFO(...) DbgPrintEx(DPFLTR_IHVDRIVER_ID, DPFLTR_INFO_LEVEL, __VA_ARGS__)
+#endif
 
 /* A counted string for "%.*ws", which every kernel we run on understands. */
 #define VYMCNF_PRINTABLE(text) (int)((text)->Length / sizeof(WCHAR)), (text)->Buffer
