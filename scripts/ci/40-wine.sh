@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The x86-64 Windows build under Wine, in one fresh 64-bit prefix with a private display:
-#   - the runner's version, and the test programs as Windows executables;
+#   - the runner's version, our start-up pieces (the start-up probes), and the test programs as
+#     Windows executables;
 #   - with no configuration driver, vymsetup.exe shows one information box with the system's
 #     text and ends when it is closed; the runner reports the same;
 #   - on a card served from an EEPROM image file, the dialog's native controls are template
@@ -19,6 +20,7 @@ source scripts/ci/lib/vymcnf-service.sh
 source scripts/ci/wine/programs.sh
 source scripts/ci/wine/driver.sh
 source scripts/ci/wine/card.sh
+source scripts/ci/wine/startup.sh
 
 tree=$root/build/mingw-tests
 native=$root/build/default
@@ -32,11 +34,12 @@ started=$(now)
 [ -f "$native/build.ninja" ] || cmake --preset default >/dev/null
 cmake --build "$native" -j2 --target vymsetup-script script_tests >/dev/null
 cmake --preset mingw-tests >/dev/null
-cmake --build --preset mingw-tests -j2 >/dev/null
+cmake --build --preset mingw-tests -j2 --target all vymstartup-probe vymstartup-probe-gui >/dev/null
 say "ok - native and cross builds up to date in $(since "$started")s"
 
 timed prefix wine_session win64
 timed "runner version" check_runner_version
+timed "start-up probes" check_startup_probes 64-bit "$tree"
 timed "unit tests" check_unit_tests "${unit_tests[@]}"
 timed "no driver" check_no_driver
 timed "file card dialog" check_file_card_dialog
