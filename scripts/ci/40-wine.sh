@@ -27,7 +27,7 @@ native=$root/build/default
 out=$root/build/wine
 # The test programs that run as Windows executables, as the cross tree names them.
 unit_tests=(win32/tests/win32_tests.exe script/script_runner_tests.exe pnp/pnp_tests.exe
-    framework/framework_tests.exe ui/ui_tests.exe driver/driver_tests.exe)
+    framework/framework_tests.exe ui/ui_tests.exe app/app_tests.exe driver/driver_tests.exe)
 mkdir -p "$out"
 
 started=$(now)
