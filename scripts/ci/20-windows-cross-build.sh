@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows build: the one x86-64 cross tree (build/mingw-tests) with everything in it, the
-# programs, the emulated card driver and the tests that run under Wine later; then what can be
-# checked of the images without Windows.
+# programs, the emulated card driver, the start-up probes and the tests that run under Wine
+# later; then what can be checked of the images without Windows.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 STAGE_NAME="windows cross build"
@@ -12,7 +12,8 @@ tree=build/mingw-tests
 tools=x86_64-w64-mingw32
 started=$(now)
 cmake --preset mingw-tests >/dev/null
-cmake --build --preset mingw-tests -j2
+# The start-up probes are built on request only.
+cmake --build --preset mingw-tests -j2 --target all vymstartup-probe vymstartup-probe-gui
 say "ok - $tree built in $(since "$started")s"
 
 check_program "$tools" "$tree/win32/vymsetup.exe" "Windows GUI"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The x86-64 Windows build under Wine, in one fresh 64-bit prefix with a private display:
-#   - the runner's version, and the test programs as Windows executables;
+#   - the runner's version, our start-up pieces (the start-up probes), and the test programs as
+#     Windows executables;
 #   - with no configuration driver, vymsetup.exe shows one information box with the system's
 #     text and ends when it is closed; the runner reports the same;
 #   - on a card served from an EEPROM image file, the dialog's native controls are template
@@ -20,25 +21,27 @@ source scripts/ci/lib/vymcnf-service.sh
 source scripts/ci/wine/programs.sh
 source scripts/ci/wine/driver.sh
 source scripts/ci/wine/card.sh
+source scripts/ci/wine/startup.sh
 
 tree=$root/build/mingw-tests
 native=$root/build/default
 out=$root/build/wine
 # The test programs that run as Windows executables, as the cross tree names them.
 unit_tests=(win32/tests/win32_tests.exe script/script_runner_tests.exe pnp/pnp_tests.exe
-    framework/framework_tests.exe ui/ui_tests.exe driver/driver_tests.exe backup/backup_tests.exe
-    cli/cli_tests.exe)
+    framework/framework_tests.exe ui/ui_tests.exe app/app_tests.exe driver/driver_tests.exe
+    backup/backup_tests.exe cli/cli_tests.exe)
 mkdir -p "$out"
 
 started=$(now)
 [ -f "$native/build.ninja" ] || cmake --preset default >/dev/null
 cmake --build "$native" -j2 --target vymsetup-script script_tests >/dev/null
 cmake --preset mingw-tests >/dev/null
-cmake --build --preset mingw-tests -j2 >/dev/null
+cmake --build --preset mingw-tests -j2 --target all vymstartup-probe vymstartup-probe-gui >/dev/null
 say "ok - native and cross builds up to date in $(since "$started")s"
 
 timed prefix wine_session win64
 timed "runner version" check_runner_version
+timed "start-up probes" check_startup_probes 64-bit "$tree"
 timed "unit tests" check_unit_tests "${unit_tests[@]}"
 timed "no driver" check_no_driver
 timed "file card dialog" check_file_card_dialog

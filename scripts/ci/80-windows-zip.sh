@@ -4,15 +4,28 @@
 # names others). For each: its name and files, Windows line ends in its text files, the
 # programs and the driver stripped (the driver still a relocatable native image), the factory
 # card, and the runner started from the unpacked folder in a fresh Wine prefix.
-# The Wine part is self-contained: its own temporary prefix, bounded waits, and wineserver -k
-# and the prefix's removal however a check ends.
+# The Wine part runs in a session of its own (lib/wine.sh), a prefix of the zip's kind.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+STAGE_NAME="windows zip"
+source scripts/ci/lib/wine.sh
 
-say() { echo "windows zip: $*"; }
-fail() {
-    echo "windows zip: FAILED: $*" >&2
-    exit 1
+# The unpacked zip's runner in a fresh prefix: C:\vymsetup\NAME\vymsetup-script.exe.
+run_from_zip() {
+    local zip=$1 suffix=$2 version=$3 target shown last
+    wine_session "$suffix"
+    target="$DRIVE_C/vymsetup"
+    unzip -q "$zip" -d "$target"
+    cd "$target/vymsetup-$version-$suffix"
+    shown=$(wine_run 60 vymsetup-script.exe --version | tr -d '\r') ||
+        fail "vymsetup-script.exe --version did not run"
+    [ "$shown" = "vymsetup-script $version" ] || fail "vymsetup-script.exe --version printed '$shown'"
+    say "ok - C:\\vymsetup\\vymsetup-$version-$suffix\\vymsetup-script.exe --version: $shown"
+    # No driver is installed in the fresh prefix: the program says why and quits.
+    last=$(printf 'show\n' | timeout 60 "$WINELOADER" vymsetup-script.exe 2>>"$WINE_MESSAGES" |
+        tr -d '\r' | jq -c -s last)
+    [ "$last" = '{"event":"end","result":"quit"}' ] || fail "without a driver the run ended '$last'"
+    say "ok - without the card's driver it ends $last"
 }
 
 # One preset's zip. It runs in a subshell of its own, so that its trap cleans up after it alone.
@@ -40,13 +53,7 @@ check_zip() {
     unzip -l "$zip"
 
     work=$(mktemp -d)
-    export WINEPREFIX="$work/prefix"
-    cleanup() {
-        set +e
-        [ -d "$WINEPREFIX" ] && timeout 20 wineserver -k 2>/dev/null
-        rm -rf "$work"
-    }
-    trap cleanup EXIT
+    trap 'rm -rf "$work"' EXIT
 
     unzip -q "$zip" -d "$work/unpacked"
     local folder="$work/unpacked/vymsetup-$version-$suffix" programs expected
@@ -95,27 +102,12 @@ check_zip() {
         say "NOTICE: no native runner at $native_runner to compare vymcnf.bin with"
     fi
 
-    if ! command -v wine >/dev/null 2>&1; then
-        say "no wine, the programs are not run"
-        return 0
-    fi
-    export WINEDEBUG=-all
-    export WINEDLLOVERRIDES="mscoree=;mshtml="  # no runtime installers asking questions
-    unset DISPLAY WAYLAND_DISPLAY
     # 32-bit programs are tried where they are at home: in a 32-bit prefix.
-    [ "$suffix" = win32 ] && export WINEARCH=win32
-    timeout 180 wineboot -i >/dev/null 2>&1 || fail "wineboot did not make a prefix"
-    local target="$WINEPREFIX/drive_c/vymsetup" shown last
-    unzip -q "$zip" -d "$target"
-    cd "$target/vymsetup-$version-$suffix"
-    shown=$(timeout 60 wine vymsetup-script.exe --version </dev/null 2>/dev/null | tr -d '\r') ||
-        fail "vymsetup-script.exe --version did not run"
-    [ "$shown" = "vymsetup-script $version" ] || fail "vymsetup-script.exe --version printed '$shown'"
-    say "ok - C:\\vymsetup\\vymsetup-$version-$suffix\\vymsetup-script.exe --version: $shown"
-    # No driver is installed in the fresh prefix: the program says why and quits.
-    last=$(printf 'show\n' | timeout 60 wine vymsetup-script.exe 2>/dev/null | tr -d '\r' | tail -n 1)
-    [ "$last" = '{"event":"end","result":"quit"}' ] || fail "without a driver the run ended '$last'"
-    say "ok - without the card's driver it ends $last"
+    if wine_loader "$suffix" >/dev/null; then
+        (run_from_zip "$zip" "$suffix" "$version")
+    else
+        say "NOTICE: no Wine for $suffix programs, they are not run"
+    fi
 }
 
 presets=${VYM_WINDOWS_PRESETS:-}

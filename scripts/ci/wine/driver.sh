@@ -95,7 +95,7 @@ check_driver_service() {
     say "ok - remove.cmd removed the service"
 
     # 3. A relative EepromFile value lies in the driver's folder. The same service, stopped
-    #    again, then serves the starts of part 4.
+    #    again, then serves the refused starts below.
     make_image "$spaced/cards/one.bin"
     wine_run 60 sc create vymcnf type= kernel start= demand binPath= 'C:\vym card\vymcnf.sys' \
         >/dev/null || fail "sc create"
