@@ -14,6 +14,17 @@ namespace {
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
 constexpr DWORD kUnknownCode = 0x9C406454;  // the next function number after the two known
 
+// Codes that are not the two the device serves, though each is near one of them: another
+// function, another access, another transfer method, another device type, none at all.
+constexpr DWORD kNearbyCodes[] = {
+    CNF_CTL_CODE(VYMCNF_DEVICE_TYPE, 0x915u, CNF_METHOD_BUFFERED, 0u),
+    CNF_CTL_CODE(VYMCNF_DEVICE_TYPE, 0x915u, CNF_METHOD_BUFFERED, CNF_FILE_READ_ACCESS),
+    CNF_CTL_CODE(VYMCNF_DEVICE_TYPE, VYMCNF_FUNCTION_READ_BYTE, CNF_METHOD_BUFFERED, 0u),
+    IOCTL_CNF_READ_BYTE | 3u,  // METHOD_NEITHER
+    CNF_CTL_CODE(0x22u, VYMCNF_FUNCTION_READ_BYTE, CNF_METHOD_BUFFERED, CNF_FILE_READ_ACCESS),
+    0u,
+};
+
 class DeviceContractTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -91,6 +102,17 @@ TEST_F(DeviceContractTest, EveryAddressReadsTheCardsByteWithFourBytesReturned) {
     }
 }
 
+TEST_F(DeviceContractTest, ReadIgnoresWhatTheCallerLeftInTheValueAndReservedBytes) {
+    HANDLE device = Open();
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    CNF_BYTE_REQUEST request{0x23, 0x01, 0x5A, 0xA5};
+    DWORD returned = 0;
+    ASSERT_TRUE(api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, &request, 4, &request, 4,
+                                    &returned, nullptr));
+    EXPECT_EQ(request.value, card[0x0123]);
+    EXPECT_EQ(request.reserved, 0);
+}
+
 TEST_F(DeviceContractTest, ReadIntoASeparateOutputBufferWorksToo) {
     HANDLE device = Open();
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
@@ -162,6 +184,8 @@ TEST_F(DeviceContractTest, NameIsMatchedWithoutRegardToCase) {
 TEST_F(DeviceContractTest, AnotherDeviceNameIsNotFound) {
     EXPECT_EQ(Open(kReadWrite, 0, "\\\\.\\VymCnf2"), INVALID_HANDLE_VALUE);
     EXPECT_EQ(api.GetLastError(), DWORD{ERROR_FILE_NOT_FOUND});
+    EXPECT_EQ(Open(kReadWrite, 0, CNF_DEVICE_PATH "\\below"), INVALID_HANDLE_VALUE);
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_FILE_NOT_FOUND});
 }
 
 TEST_F(DeviceContractTest, WrongSizedCardFailsTheOpen) {
@@ -201,6 +225,9 @@ TEST_F(DeviceContractTest, ReadWithWrongInputSizeIsAnInvalidParameter) {
             << size;
         EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER}) << size;
     }
+    EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, nullptr, 0, buffer, 4, &returned,
+                                     nullptr));
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
 }
 
 TEST_F(DeviceContractTest, ReadWithTooSmallOutputIsAnInsufficientBuffer) {
@@ -252,6 +279,12 @@ TEST_F(DeviceContractTest, UnknownCodeIsAnInvalidFunction) {
     EXPECT_FALSE(
         api.DeviceIoControl(device, kUnknownCode, &request, 4, &request, 4, &returned, nullptr));
     EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_FUNCTION});
+    for (DWORD code : kNearbyCodes) {
+        EXPECT_FALSE(
+            api.DeviceIoControl(device, code, &request, 4, &request, 4, &returned, nullptr))
+            << std::hex << code;
+        EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_FUNCTION}) << std::hex << code;
+    }
     ExpectCardUnchanged();
 }
 
@@ -273,6 +306,17 @@ TEST_F(DeviceContractTest, ReadOnlyHandleMayReadButNotWrite) {
     EXPECT_TRUE(Read(device, 7, &request, &returned));
     EXPECT_EQ(request.value, card[7]);
     EXPECT_FALSE(Write(device, 7, 0, &returned));
+    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+    ExpectCardUnchanged();
+}
+
+TEST_F(DeviceContractTest, WriteOnlyHandleMayWriteButNotRead) {
+    HANDLE device = Open(GENERIC_WRITE, 0);
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    DWORD returned = 0;
+    EXPECT_TRUE(Write(device, 7, card[7], &returned));  // the byte it holds: nothing changes
+    CNF_BYTE_REQUEST request;
+    EXPECT_FALSE(Read(device, 7, &request, &returned));
     EXPECT_EQ(api.GetLastError(), DWORD{ERROR_ACCESS_DENIED});
     ExpectCardUnchanged();
 }

@@ -6,7 +6,7 @@
 
 # The console program that checks the driver through \\.\VymCnf, and its report.
 emulator_contract_test() {
-    wine_run 120 'C:\vymcnf\vymcnf_contract_test.exe' "$@" >"$out/emulator-contract.log"
+    wine_run 120 'C:\vymcnf\vymcnf_file_checks.exe' "$@" >"$out/emulator-file-checks.log"
 }
 
 # A card image of random bytes whose last byte is 0, so the test's write of 0xAB there shows.
@@ -21,12 +21,12 @@ exercise() {
     local file=$1 windows_file=$2 expected=$3 windows_expected=$4 changed
     cp "$file" "$WINE_WORK/original.bin"
     emulator_contract_test "$windows_file" "$windows_expected" ||
-        { tr -d '\r' <"$out/emulator-contract.log"; fail "the driver's test program reported failures"; }
+        { tr -d '\r' <"$out/emulator-file-checks.log"; fail "the driver's test program reported failures"; }
     cmp "$file" "$expected" || fail "the EEPROM file is not the image the writes should leave"
     changed=$({ cmp -l "$WINE_WORK/original.bin" "$file" || true; } | wc -l)
     [ "$changed" -eq 300 ] || fail "$changed bytes of the EEPROM file changed, not 300"
     [ "$(od -An -tx1 -j2047 -N1 "$file" | tr -d ' ')" = ab ] || fail "byte 2047 is not 0xab"
-    say "ok - the driver's test program: $(tr -d '\r' <"$out/emulator-contract.log" | tail -n 1);" \
+    say "ok - the driver's test program: $(tr -d '\r' <"$out/emulator-file-checks.log" | tail -n 1);" \
         "the EEPROM file holds every acknowledged write and nothing else"
 }
 
@@ -63,7 +63,7 @@ start_must_fail() {
 check_driver_service() {
     local folder="$DRIVE_C/vymcnf" spaced="$DRIVE_C/vym card"
     mkdir -p "$folder" "$spaced/cards"
-    cp "$tree/emulator/vymcnf.sys" "$tree/emulator/tests/vymcnf_contract_test.exe" \
+    cp "$tree/emulator/vymcnf.sys" "$tree/emulator/tests/vymcnf_file_checks.exe" \
         emulator/install.cmd emulator/remove.cmd "$folder/"
     cp "$tree/emulator/vymcnf.sys" emulator/install.cmd emulator/remove.cmd "$spaced/"
 
