@@ -6,6 +6,7 @@
 set(VYM_INSTALLED_PROGRAMS
     vymsetup
     vymsetup-script
+    vymcnf-cli
 )
 
 set(VYM_PROGRAM_SUMMARY_vymsetup
@@ -53,6 +54,7 @@ install(FILES
     ${PROJECT_SOURCE_DIR}/README.md
     ${PROJECT_SOURCE_DIR}/docs/terminal.md
     ${PROJECT_SOURCE_DIR}/docs/script.md
+    ${PROJECT_SOURCE_DIR}/docs/vymcnf.md
     ${PROJECT_SOURCE_DIR}/docs/vymsetup-screen.txt
     DESTINATION ${CMAKE_INSTALL_DOCDIR})
 

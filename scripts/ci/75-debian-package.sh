@@ -35,7 +35,7 @@ dpkg-deb -c "$deb" | tee "$build/packages/contents.txt"
 # What is in it: each program with its manual page, compressed, the documents and the copyright
 # file; nothing of the tests, benchmarks or fuzzers.
 mapfile -t programs <"$build/packaging/programs.txt"
-for required in vymsetup vymsetup-script; do
+for required in vymsetup vymsetup-script vymcnf; do
     printf '%s\n' "${programs[@]}" | grep -qx "$required" || fail "$required is not among the programs"
 done
 files=$(awk '$1 !~ /^d/ { print $6 }' "$build/packages/contents.txt" | sed 's|^\./|/|' | sort)
@@ -44,7 +44,8 @@ expected=$({
         echo "/usr/bin/$program"
         echo "/usr/share/man/man1/$program.1.gz"
     done
-    for doc in README.md changelog.gz copyright script.md terminal.md vymsetup-screen.txt; do
+    for doc in README.md changelog.gz copyright script.md terminal.md vymcnf.md \
+        vymsetup-screen.txt; do
         echo "/usr/share/doc/vymsetup/$doc"
     done
 } | sort)
@@ -124,6 +125,18 @@ cmp -s "$factory" "$work/card.bin" && fail "the card did not change"
 printf 'pace off\nshow\n' | VYMCNF_EEPROM="$work/card.bin" vymsetup-script |
     grep '"id":1003' | grep -qF '"text":"544"' || fail "the card does not read back WSS I/O 544"
 say "ok - vymsetup-script wrote WSS I/O 544 to a copy of the factory card and reads it back"
+
+# The write kept a backup of the card as it was; vymcnf lists it and puts it back.
+backups=("$work"/backups/eeprom-*.bin)
+[ "${#backups[@]}" -eq 1 ] && [ -f "${backups[0]}" ] || fail "the write kept no one backup"
+cmp -s "${backups[0]}" "$factory" || fail "the backup is not the card as it was"
+[ "$(vymcnf --version)" = "vymcnf $version" ] || fail "vymcnf --version: $(vymcnf --version)"
+VYMCNF_EEPROM="$work/card.bin" VYMCNF_BACKUPS="$work/backups" vymcnf backups |
+    grep -qF "$(basename "${backups[0]}")" || fail "vymcnf backups does not list the backup"
+VYMCNF_EEPROM="$work/card.bin" VYMCNF_BACKUPS="$work/backups" vymcnf write "${backups[0]}" \
+    >"$work/restore.txt" || { cat "$work/restore.txt"; fail "vymcnf write of the backup"; }
+cmp "$work/card.bin" "$factory" || fail "the card is not the factory card again after the restore"
+say "ok - vymcnf put the backup of that write back: $(head -n 1 "$work/restore.txt")"
 
 for page in "${programs[@]}"; do
     found=$(man -w "$page") || fail "man -w $page finds nothing"

@@ -59,7 +59,7 @@ check_zip() {
     local folder="$work/unpacked/vymsetup-$version-$suffix" programs expected
     [ -d "$folder" ] || fail "the zip does not unpack into vymsetup-$version-$suffix"
     mapfile -t programs < <(sed 's/$/.exe/' "$build/packaging/programs.txt")
-    for required in vymsetup.exe vymsetup-script.exe; do
+    for required in vymsetup.exe vymsetup-script.exe vymcnf.exe; do
         printf '%s\n' "${programs[@]}" | grep -qx "$required" ||
             fail "$required is not among the programs"
     done
