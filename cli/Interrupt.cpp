@@ -3,10 +3,7 @@
 #include <atomic>
 
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "wintypes/WinTypes.h"
 #else
 #include <signal.h>
 #endif

@@ -1,10 +1,7 @@
 #include "cli/MonotonicClock.h"
 
 #ifdef _WIN32
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <windows.h>
+#include "wintypes/WinTypes.h"
 #else
 #include <time.h>
 #endif

@@ -3,19 +3,10 @@
 #
 # The win32 thread model matters: the posix one brings winpthreads, whose imports
 # (AddVectoredExceptionHandler, GetTickCount64, TryEnterCriticalSection) 98 SE does not have.
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86)
-
 set(VYM_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${VYM_MINGW_PREFIX}-gcc-win32)
-set(CMAKE_CXX_COMPILER ${VYM_MINGW_PREFIX}-g++-win32)
-set(CMAKE_RC_COMPILER ${VYM_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${VYM_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(VYM_MINGW_THREADS win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
 
 # The oldest CPUs in boards with ISA slots are the Pentium MMX and the K6-2: no CMOV, no FCOMI,
 # no SSE. Our own code is compiled for the plain Pentium. The runtime's libraries are compiled
@@ -34,6 +25,3 @@ set(_vym_image_flags
     "-Wl,--major-os-version,4 -Wl,--minor-os-version,0 -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0 -s -Wl,-Map=%.map")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++ ${_vym_image_flags}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${_vym_image_flags}")
-
-set(GTest_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-packages)
-set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/mingw-packages)
