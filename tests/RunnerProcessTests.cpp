@@ -1,7 +1,6 @@
 // The runner as a command: its options, where the script comes from, where the dump lands,
 // and the real pause after each written byte.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 
 #include "pnp/FactoryImage.h"
 #include "tests/RunProgram.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -20,19 +20,11 @@ const std::string kRunner = VYM_SCRIPT_RUNNER;
 class RunnerCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_work = fs::path(::testing::TempDir()) /
-                 ("vymsetup-runner-" + std::string(test->name()) + "-" + std::to_string(getpid()));
-        fs::remove_all(m_work);
-        fs::create_directories(m_work);
+        ASSERT_FALSE(m_folder.Folder().empty()) << "no temporary folder";
         std::ofstream(Card(), std::ios::binary)
             .write(reinterpret_cast<const char*>(FactoryImage().data()), EEPROM_SIZE);
     }
-    void TearDown() override {
-        if (!HasFailure()) {
-            fs::remove_all(m_work);
-        }
-    }
+    void TearDown() override { m_folder.KeepIfFailed(); }
 
     fs::path Card() const { return m_work / "eeprom.bin"; }
     std::string Write(const std::string& name, const std::string& text) {
@@ -62,7 +54,8 @@ protected:
         return events;
     }
 
-    fs::path m_work;
+    CTemporaryFolder m_folder{"vymsetup-runner-"};
+    fs::path m_work{m_folder.Folder()};
 };
 
 TEST_F(RunnerCommand, HelpAndVersionPrintAndRunNothing) {

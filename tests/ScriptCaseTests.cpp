@@ -3,7 +3,6 @@
 // as NAME.eeprom describes (unchanged when there is none). With VYM_WINDOWS_RUNNER set they run
 // against a Windows build of the runner instead (tests/WindowsCaseRunner.h).
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -15,6 +14,7 @@
 #include "tests/CaseImage.h"
 #include "tests/RunProgram.h"
 #include "tests/WindowsCaseRunner.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -104,9 +104,9 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
             GTEST_SKIP() << reason;
         }
     }
-    const fs::path work =
-        fs::path(::testing::TempDir()) / ("vymsetup-case-" + name + "-" + std::to_string(getpid()));
-    fs::remove_all(work);
+    CTemporaryFolder folder("vymsetup-case-" + name + "-");
+    ASSERT_FALSE(folder.Folder().empty()) << "no temporary folder";
+    const fs::path work = folder.Folder();
     fs::create_directories(work / "drive-c");
     fs::create_directories(work / "home");
     const fs::path card = work / "eeprom.bin";
@@ -186,9 +186,7 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
     } else {
         EXPECT_FALSE(fs::exists(leftCard)) << "a card file appeared";
     }
-    if (!HasFailure()) {
-        fs::remove_all(work);
-    }
+    folder.KeepIfFailed();
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScriptCase, ::testing::ValuesIn(CaseNames()),

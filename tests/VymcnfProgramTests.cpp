@@ -18,6 +18,7 @@
 
 #include "pnp/FactoryImage.h"
 #include "tests/RunProgram.h"
+#include "testsupport/TemporaryFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -31,18 +32,11 @@ using Bytes = std::vector<std::uint8_t>;
 class VymcnfProgram : public ::testing::Test {
 protected:
     void SetUp() override {
-        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-        m_work = fs::path(::testing::TempDir()) /
-                 ("vymcnf-program-" + std::string(test->name()) + "-" + std::to_string(getpid()));
-        fs::remove_all(m_work);
+        ASSERT_FALSE(m_folder.Folder().empty()) << "no temporary folder";
         fs::create_directories(m_work / "home");
         WriteBytes(Card(), Factory());
     }
-    void TearDown() override {
-        if (!HasFailure()) {
-            fs::remove_all(m_work);
-        }
-    }
+    void TearDown() override { m_folder.KeepIfFailed(); }
 
     static Bytes Factory() { return Bytes(FactoryImage().begin(), FactoryImage().end()); }
     std::string Card() const { return (m_work / "eeprom.bin").string(); }
@@ -81,7 +75,8 @@ protected:
         return files;
     }
 
-    fs::path m_work;
+    CTemporaryFolder m_folder{"vymcnf-program-"};
+    fs::path m_work{m_folder.Folder()};
 };
 
 TEST_F(VymcnfProgram, ACardSavedWithReadGoesBackWithWrite) {

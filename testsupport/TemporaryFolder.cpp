@@ -1,12 +1,15 @@
 #include "testsupport/TemporaryFolder.h"
 
+#include <gtest/gtest.h>
+
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <system_error>
 
-CTemporaryFolder::CTemporaryFolder(const char* prefix) {
+CTemporaryFolder::CTemporaryFolder(const std::string& prefix) {
     std::error_code error;
     const std::filesystem::path base = std::filesystem::temp_directory_path(error);
     if (error) {
@@ -19,7 +22,7 @@ CTemporaryFolder::CTemporaryFolder(const char* prefix) {
         static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::filesystem::path candidate =
-            base / (std::string(prefix) + std::to_string(names() % 1000000000u));
+            base / (prefix + std::to_string(names() % 1000000000u));
         if (std::filesystem::create_directory(candidate, error) && !error) {
             m_folder = candidate.string();
             return;
@@ -27,8 +30,15 @@ CTemporaryFolder::CTemporaryFolder(const char* prefix) {
     }
 }
 
+void CTemporaryFolder::KeepIfFailed() {
+    if (!m_folder.empty() && ::testing::Test::HasFailure()) {
+        m_keep = true;
+        std::printf("the failed test's folder is kept: %s\n", m_folder.c_str());
+    }
+}
+
 CTemporaryFolder::~CTemporaryFolder() {
-    if (!m_folder.empty()) {
+    if (!m_folder.empty() && !m_keep) {
         // A test may have taken rights away to make a write fail; they come back first.
         std::error_code error;
         for (auto it = std::filesystem::recursive_directory_iterator(m_folder, error);
