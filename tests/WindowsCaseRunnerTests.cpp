@@ -75,7 +75,9 @@ protected:
     }
     std::string CopyingServer() const { return "/bin/sh " + (m_work / "serve.sh").string(); }
 
-    CProgramRun RunCase(const std::string& test, const std::vector<std::string>& environment) {
+    // A case made to fail keeps its folder; it is kept inside this test's own, which goes.
+    CProgramRun RunCase(const std::string& test, std::vector<std::string> environment) {
+        environment.push_back("TMPDIR=" + m_work.string());
         return RunProgram("/proc/self/exe",
                           {"--gtest_filter=Cases/ScriptCase.EventsAndCardAsExpected/" + test},
                           environment, m_work.string());
