@@ -9,9 +9,16 @@
 #   - no instruction that a Pentium MMX or a K6-2 lacks in any of them, counted by disassembly
 #     (the functions that hold one are named);
 #   - the programs fit on one 1.44 MB floppy;
-#   - our start-up and runtime pieces at work, where 32-bit Wine is installed: the 32-bit
-#     start-up probes, and the 32-bit programs without a driver with Wine set to Windows 98 and
-#     to XP, in one 32-bit prefix (the 64-bit probes run in 40-wine.sh).
+#   - the 32-bit programs at work, where 32-bit Wine is installed, in one 32-bit prefix: the
+#     start-up probes (the 64-bit ones run in 40-wine.sh); without a driver, with Wine set to
+#     Windows 98 and to XP, the runner's events, vymcnf.exe's failure and vymsetup.exe's one
+#     box; then, set to XP, the 32-bit vymcnf.sys installed by install.cmd, every whole-program
+#     case through the 32-bit vymsetup-script.exe (script_tests compares events and card
+#     bytes with the native runner's), a pick, OK and Yes in the 32-bit vymsetup.exe with the
+#     card compared and a screenshot, and vymcnf.exe reading, writing back and verifying.
+# Set to 98, Wine takes every \\.\NAME for a VxD of its own, as Windows 98 does for its
+# drivers: an NT driver such as vymcnf.sys cannot be reached there, so the card's parts run
+# under the XP setting only.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
@@ -28,7 +35,7 @@ cmake --preset mingw-i686 >"$out/configure.log" 2>&1 || {
 }
 programs=(win32/vymsetup.exe script/vymsetup-script.exe cli/vymcnf.exe)
 cmake --build --preset mingw-i686 -j2 --target vymsetup vymsetup-script vymcnf-cli vymcnf \
-    vymstartup-probe vymstartup-probe-gui
+    vymstartup-probe vymstartup-probe-gui vymprobe
 
 echo "windows 98: the checks fail where they must"
 bad=$out/bad-program
@@ -89,16 +96,32 @@ if [ "$total" -gt "$floppy" ]; then
 fi
 echo "  together $total of the $floppy bytes of a floppy"
 
-# The 64-bit probes run in the x86-64 Wine stage, with the rest of that build.
 STAGE_NAME="windows 98"
 source scripts/ci/lib/wine.sh
+source scripts/ci/lib/vymcnf-service.sh
+source scripts/ci/wine/programs.sh
+source scripts/ci/wine/card.sh
 source scripts/ci/wine/startup.sh
 if ! wine_loader win32 >/dev/null; then
-    echo "windows 98: NOTICE: no wine32, the 32-bit probes did not run"
+    reason="wine32 is not installed"
+    [ ! -e /usr/lib/wine/wine ] || reason="this system runs no 32-bit programs"
+    say "NOTICE: the 32-bit programs did not run: $reason"
     exit 0
 fi
-wine_session win32
-check_startup_probes 32-bit "$root/$build"
-check_no_driver_on win98 "$root/$build"
-check_no_driver_on winxp "$root/$build"
-echo "windows 98: passed"
+# What the card's parts compare with: the native runner and its case runner.
+tree=$root/$build
+native=$root/build/default
+[ -f "$native/build.ninja" ] || cmake --preset default >/dev/null
+cmake --build "$native" -j2 --target vymsetup-script script_tests >/dev/null
+
+timed prefix wine_session win32
+timed "start-up probes" check_startup_probes 32-bit "$tree"
+timed "no driver, 98" check_no_driver_on win98 "$tree"
+timed "no driver, XP" check_no_driver_on winxp "$tree"
+wine_run 60 winecfg -v winxp >/dev/null || fail "winecfg -v winxp"
+timed "card driver, XP" install_card_driver
+timed "whole-program cases, XP" check_script_cases
+timed "dialog on the driver, XP" check_dialog_on_driver "$out/vymsetup-win32.png"
+timed "vymcnf on the driver, XP" check_vymcnf_on_driver
+timings
+say "passed"

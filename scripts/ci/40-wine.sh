@@ -46,7 +46,7 @@ timed "unit tests" check_unit_tests "${unit_tests[@]}"
 timed "no driver" check_no_driver
 timed "file card dialog" check_file_card_dialog
 timed "driver service" check_driver_service
-timed "card driver" install_card_driver
+timed "card driver" install_card_driver "$tree/driver/driver_contract_tests.exe"
 timed "contract cases" check_contract_cases
 timed "whole-program cases" check_script_cases
 timed "dialog on the driver" check_dialog_on_driver

@@ -29,8 +29,11 @@ wine_loader() {
             done
             ;;
         win32)
+            # Installed is not enough: a 64-bit kernel may run no 32-bit programs at all
+            # (built without, or booted with ia32_emulation=off).
             for candidate in /usr/lib/wine/wine /usr/lib32/wine/wine; do
-                [ -x "$candidate" ] && { echo "$candidate"; return 0; }
+                [ -x "$candidate" ] && "$candidate" --version >/dev/null 2>&1 &&
+                    { echo "$candidate"; return 0; }
             done
             ;;
     esac

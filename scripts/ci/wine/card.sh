@@ -9,14 +9,14 @@
 card_folder() { echo "$DRIVE_C/vymcard"; }
 served_card() { echo "$DRIVE_C/vymcard/card.bin"; }
 
+# install_card_driver [PROGRAM...]: the shipped programs, the driver and its scripts, and any
+# further programs the stage runs from there (the 64-bit one: the device contract cases).
 install_card_driver() {
     local folder
     folder=$(card_folder)
     mkdir -p "$folder"
-    cp "$tree/emulator/vymcnf.sys" "$tree/driver/driver_contract_tests.exe" \
-        "$tree/script/vymsetup-script.exe" "$tree/win32/vymsetup.exe" "$tree/cli/vymcnf.exe" \
-        emulator/install.cmd \
-        emulator/remove.cmd "$folder/"
+    cp "$tree/emulator/vymcnf.sys" "$tree/script/vymsetup-script.exe" "$tree/win32/vymsetup.exe" \
+        "$tree/cli/vymcnf.exe" emulator/install.cmd emulator/remove.cmd "$@" "$folder/"
     probe write-factory-image 'C:\vymcard\card.bin' >/dev/null || fail "no factory card"
     cp "$(served_card)" "$WINE_WORK/factory.bin"
     service_install "$folder" card.bin || fail "install.cmd card.bin ($SERVICE_START_ERROR)"
@@ -58,8 +58,9 @@ check_script_cases() {
 
 # vymsetup.exe on the driver shows the card's selections, a pick made at the real controls, OK
 # and Yes write the card, and the card holds what the native runner writes for the same pick.
+# With a file name, a picture of the dialog as it came up is saved there.
 check_dialog_on_driver() {
-    local program dialog started
+    local picture=${1:-} program dialog started
     service_serve "$(served_card)" "$WINE_WORK/factory.bin" ||
         fail "the driver does not serve the factory card ($SERVICE_START_ERROR)"
     started=$(now)
@@ -84,6 +85,7 @@ check_dialog_on_driver() {
     # WSS I/O from 534 to 544 at the real controls: Tab past OK and Cancel to the list, open it,
     # one entry down, Enter takes it; Enter again is OK, and Enter answers Yes to the question.
     xdotool windowfocus --sync "$dialog"
+    [ -z "$picture" ] || screenshot "$dialog" "$picture"
     xdotool key Tab Tab alt+Down
     wait_until 10 combo_shows 1003 534 1 || fail "the WSS I/O list does not open ($(probe combo 1003))"
     xdotool key Down Return

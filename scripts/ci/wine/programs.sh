@@ -7,7 +7,7 @@
 # line ends.
 probe() {
     local status=0
-    wine_run 60 "$tree/win32/tests/vymprobe.exe" "$@" >"$WINE_WORK/probe.txt" || status=$?
+    wine_run 60 "$tree/win32/testing/vymprobe.exe" "$@" >"$WINE_WORK/probe.txt" || status=$?
     tr -d '\r' <"$WINE_WORK/probe.txt"
     return "$status"
 }
