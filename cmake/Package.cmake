@@ -20,8 +20,10 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "programmer, or a per-user card made from the factory image."
     ""
     "This package holds vymsetup, the dialog in the terminal (keyboard and"
-    "mouse), and vymsetup-script, which runs the same program unattended from a"
-    "script of user actions and prints what it shows as JSON Lines.")
+    "mouse); vymsetup-script, which runs the same program unattended from a"
+    "script of user actions and prints what it shows as JSON Lines; and vymcnf,"
+    "which decodes, saves, compares and writes back the card's EEPROM from the"
+    "command line, after a backup and with a read-back that proves the write.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
 set(CPACK_STRIP_FILES TRUE)

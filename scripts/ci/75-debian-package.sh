@@ -54,7 +54,13 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libncursesw6 libstdc++6; do
     grep -q "\b$library\b" <<<"$depends" || fail "Depends lacks $library: '$depends'"
 done
-say "ok - the files expected, Depends: $depends"
+# The description is what apt shows before anyone installs: it names every program it brings.
+description=$(dpkg-deb -f "$deb" Description)
+for program in "${programs[@]}"; do
+    grep -qE "(^|[^-[:alnum:]])$program([^-[:alnum:]]|\$)" <<<"$description" ||
+        fail "the description does not name $program"
+done
+say "ok - the files expected, Depends: $depends; the description names every program"
 
 say "lintian"
 lintian_log="$build/packages/lintian.txt"
