@@ -10,6 +10,10 @@
 #endif
 
 int Fail(CConsole& console, const char* format, ...) {
+    // Standard output to a file or pipe is fully buffered and standard error is not: without
+    // this, a log taken with 2>&1 would show the failure before the lines that led to it
+    // ("Saved the card as it was to ..." among them).
+    std::fflush(console.out);
     std::fputs("vymcnf: ", console.err);
     std::va_list arguments;
     va_start(arguments, format);

@@ -15,7 +15,8 @@ constexpr int VYMCNF_DONE = 0;
 constexpr int VYMCNF_FAILED = 1;
 constexpr int VYMCNF_USAGE = 2;
 
-// "vymcnf: " and the message on err, a line of its own; returns VYMCNF_FAILED.
+// "vymcnf: " and the message on err, a line of its own, after what is waiting on out; returns
+// VYMCNF_FAILED.
 int Fail(CConsole& console, const char* format, ...)
 #if defined(__GNUC__)
     __attribute__((format(printf, 2, 3)))
