@@ -18,12 +18,15 @@ bool Append(char* buffer, std::size_t size, std::size_t& length, const char* tex
     return true;
 }
 
+#ifndef _WIN32
+// The mapping onto the emulated drive takes paths apart; on Windows the path is the system's
+// to resolve, so none of this is needed there.
 bool IsSeparator(char c) {
     return c == '\\' || c == '/';
 }
 
 // A path component ".." (the drive's root has no parent to climb to).
-[[maybe_unused]] bool ClimbsOut(const char* path) {  // not needed where paths are native
+bool ClimbsOut(const char* path) {
     const char* component = path;
     for (const char* p = path;; ++p) {
         if (*p == '\0' || IsSeparator(*p)) {
@@ -37,6 +40,7 @@ bool IsSeparator(char c) {
         }
     }
 }
+#endif
 
 }  // namespace
 
