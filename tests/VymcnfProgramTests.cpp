@@ -61,7 +61,7 @@ protected:
     CProgramRun Vymcnf(const std::vector<std::string>& arguments) {
         return RunProgram(kVymcnf, arguments, Environment(), m_work.string());
     }
-    CProgramRun Setup(const std::string& script) {
+    CProgramRun RunSetupScript(const std::string& script) {
         std::ofstream(In("run.script")) << script;
         return RunProgram(kRunner, {In("run.script")}, Environment(), m_work.string());
     }
@@ -104,7 +104,8 @@ TEST_F(VymcnfProgram, ACardSavedWithReadGoesBackWithWrite) {
 }
 
 TEST_F(VymcnfProgram, TheBackupASetupDialogWriteMadePutsTheCardBack) {
-    const CProgramRun setup = Setup("pace off\npick \"Midi-1 IRQ\" 7\nanswer Yes\nclick OK\n");
+    const CProgramRun setup =
+        RunSetupScript("pace off\npick \"Midi-1 IRQ\" 7\nanswer Yes\nclick OK\n");
     ASSERT_EQ(setup.exitStatus, 0) << setup.errors;
     ASSERT_NE(ReadBytes(Card()), Factory());
     ASSERT_EQ(Backups().size(), 1u);
