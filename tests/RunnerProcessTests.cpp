@@ -24,7 +24,6 @@ protected:
         std::ofstream(Card(), std::ios::binary)
             .write(reinterpret_cast<const char*>(FactoryImage().data()), EEPROM_SIZE);
     }
-    void TearDown() override { m_folder.KeepIfFailed(); }
 
     fs::path Card() const { return m_work / "eeprom.bin"; }
     std::string Write(const std::string& name, const std::string& text) {
@@ -54,7 +53,7 @@ protected:
         return events;
     }
 
-    CTemporaryFolder m_folder{"vymsetup-runner-"};
+    CTemporaryFolder m_folder{"vymsetup-runner-", CTemporaryFolder::WhenTestFails::Keep};
     fs::path m_work{m_folder.Folder()};
 };
 

@@ -104,7 +104,7 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
             GTEST_SKIP() << reason;
         }
     }
-    CTemporaryFolder folder("vymsetup-case-" + name + "-");
+    CTemporaryFolder folder("vymsetup-case-" + name + "-", CTemporaryFolder::WhenTestFails::Keep);
     ASSERT_FALSE(folder.Folder().empty()) << "no temporary folder";
     const fs::path work = folder.Folder();
     fs::create_directories(work / "drive-c");
@@ -186,7 +186,6 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
     } else {
         EXPECT_FALSE(fs::exists(leftCard)) << "a card file appeared";
     }
-    folder.KeepIfFailed();
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ScriptCase, ::testing::ValuesIn(CaseNames()),

@@ -36,7 +36,6 @@ protected:
         fs::create_directories(m_work / "home");
         WriteBytes(Card(), Factory());
     }
-    void TearDown() override { m_folder.KeepIfFailed(); }
 
     static Bytes Factory() { return Bytes(FactoryImage().begin(), FactoryImage().end()); }
     std::string Card() const { return (m_work / "eeprom.bin").string(); }
@@ -75,7 +74,7 @@ protected:
         return files;
     }
 
-    CTemporaryFolder m_folder{"vymcnf-program-"};
+    CTemporaryFolder m_folder{"vymcnf-program-", CTemporaryFolder::WhenTestFails::Keep};
     fs::path m_work{m_folder.Folder()};
 };
 

@@ -9,7 +9,8 @@
 #include <random>
 #include <system_error>
 
-CTemporaryFolder::CTemporaryFolder(const std::string& prefix) {
+CTemporaryFolder::CTemporaryFolder(const std::string& prefix, WhenTestFails whenTestFails)
+    : m_whenTestFails(whenTestFails) {
     std::error_code error;
     const std::filesystem::path base = std::filesystem::temp_directory_path(error);
     if (error) {
@@ -30,26 +31,26 @@ CTemporaryFolder::CTemporaryFolder(const std::string& prefix) {
     }
 }
 
-void CTemporaryFolder::KeepIfFailed() {
-    if (!m_folder.empty() && ::testing::Test::HasFailure()) {
-        m_keep = true;
-        std::printf("the failed test's folder is kept: %s\n", m_folder.c_str());
-    }
-}
-
 CTemporaryFolder::~CTemporaryFolder() {
-    if (!m_folder.empty() && !m_keep) {
-        // A test may have taken rights away to make a write fail; they come back first.
-        std::error_code error;
-        for (auto it = std::filesystem::recursive_directory_iterator(m_folder, error);
-             !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, error);
-        }
-        std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, error);
-        std::filesystem::remove_all(m_folder, error);
+    if (m_folder.empty()) {
+        return;
     }
+    // Decided here rather than at the test's end, so that a test an ASSERT ended early keeps
+    // its folder too (the test is still the current one while its fixture goes).
+    if (m_whenTestFails == WhenTestFails::Keep && ::testing::Test::HasFailure()) {
+        std::printf("the failed test's folder is kept: %s\n", m_folder.c_str());
+        return;
+    }
+    // A test may have taken rights away to make a write fail; they come back first.
+    std::error_code error;
+    for (auto it = std::filesystem::recursive_directory_iterator(m_folder, error);
+         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
+        std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, error);
+    }
+    std::filesystem::permissions(m_folder, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, error);
+    std::filesystem::remove_all(m_folder, error);
 }
 
 void SetProcessVariable(const char* name, const char* value) {

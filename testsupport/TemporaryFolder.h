@@ -6,11 +6,16 @@
 #include <vector>
 
 // A fresh, empty folder under the system's folder for temporary files, removed with everything
-// in it (read-only parts included) when the object goes, unless KeepIfFailed() found the test
-// failed. Folder() is empty when none could be made.
+// in it (read-only parts included) when the object goes. Folder() is empty when none could be
+// made.
 class CTemporaryFolder {
 public:
-    explicit CTemporaryFolder(const std::string& prefix);
+    // Keep: a whole-program test that failed, however it ended, leaves its card, scripts and
+    // outputs where they can be looked at; the folder stays and its place is printed.
+    enum class WhenTestFails { Remove, Keep };
+
+    explicit CTemporaryFolder(const std::string& prefix,
+                              WhenTestFails whenTestFails = WhenTestFails::Remove);
     ~CTemporaryFolder();
     CTemporaryFolder(const CTemporaryFolder&) = delete;
     CTemporaryFolder& operator=(const CTemporaryFolder&) = delete;
@@ -18,13 +23,9 @@ public:
     const std::string& Folder() const { return m_folder; }
     std::string PathOf(const std::string& name) const { return m_folder + "/" + name; }
 
-    // A failed whole-program test leaves its card, scripts and outputs where they can be looked
-    // at: the folder stays, and its place is printed.
-    void KeepIfFailed();
-
 private:
     std::string m_folder;
-    bool m_keep = false;
+    WhenTestFails m_whenTestFails;
 };
 
 // The process's environment, with the same meaning on every system.
