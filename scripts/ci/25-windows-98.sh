@@ -103,16 +103,12 @@ source scripts/ci/wine/programs.sh
 source scripts/ci/wine/card.sh
 source scripts/ci/wine/startup.sh
 if ! wine_loader win32 >/dev/null; then
-    reason="wine32 is not installed"
-    [ ! -e /usr/lib/wine/wine ] || reason="this system runs no 32-bit programs"
-    say "NOTICE: the 32-bit programs did not run: $reason"
+    say "NOTICE: the 32-bit programs did not run: $(wine_loader_missing win32)"
     exit 0
 fi
-# What the card's parts compare with: the native runner and its case runner.
 tree=$root/$build
 native=$root/build/default
-[ -f "$native/build.ninja" ] || cmake --preset default >/dev/null
-cmake --build "$native" -j2 --target vymsetup-script script_tests >/dev/null
+build_native_runners
 
 timed prefix wine_session win32
 timed "start-up probes" check_startup_probes 32-bit "$tree"

@@ -33,8 +33,7 @@ unit_tests=(win32/tests/win32_tests.exe script/script_runner_tests.exe pnp/pnp_t
 mkdir -p "$out"
 
 started=$(now)
-[ -f "$native/build.ninja" ] || cmake --preset default >/dev/null
-cmake --build "$native" -j2 --target vymsetup-script script_tests >/dev/null
+build_native_runners
 cmake --preset mingw-tests >/dev/null
 cmake --build --preset mingw-tests -j2 --target all vymstartup-probe vymstartup-probe-gui >/dev/null
 say "ok - native and cross builds up to date in $(since "$started")s"

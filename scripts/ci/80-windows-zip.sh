@@ -106,7 +106,7 @@ check_zip() {
     if wine_loader "$suffix" >/dev/null; then
         (run_from_zip "$zip" "$suffix" "$version")
     else
-        say "NOTICE: no Wine for $suffix programs, they are not run"
+        say "NOTICE: no Wine for $suffix programs, they are not run: $(wine_loader_missing "$suffix")"
     fi
 }
 

@@ -3,6 +3,8 @@
 #   wine_session ARCH       a fresh prefix in a temporary folder (ARCH win64 or win32), booted,
 #                           with one persistent server and a private Xvfb (DISPLAY); all of it
 #                           goes when the stage ends
+#   wine_loader ARCH        the loader of ARCH programs, if one is installed and runs here;
+#                           wine_loader_missing ARCH says why not
 #   wine_run SECONDS ...    a Windows program, bounded, no standard input, messages to the log
 #   wine_start ...          the same in the background (WINE_PID), ended with the stage
 #   wait_for_exit PID S     a background program's exit status, 124 when it outlives S seconds
@@ -22,6 +24,7 @@ WINE_XVFB_PID=""
 # a 64-bit driver needs, must be started by the 64-bit loader itself.
 wine_loader() {
     local candidate
+    WINE_LOADER_MISSING=""
     case "$1" in
         win64)
             for candidate in /usr/lib/wine/wine64 /usr/lib64/wine/wine64 "$(command -v wine64)"; do
@@ -32,13 +35,18 @@ wine_loader() {
             # Installed is not enough: a 64-bit kernel may run no 32-bit programs at all
             # (built without, or booted with ia32_emulation=off).
             for candidate in /usr/lib/wine/wine /usr/lib32/wine/wine; do
-                [ -x "$candidate" ] && "$candidate" --version >/dev/null 2>&1 &&
-                    { echo "$candidate"; return 0; }
+                [ -x "$candidate" ] || continue
+                "$candidate" --version >/dev/null 2>&1 && { echo "$candidate"; return 0; }
+                WINE_LOADER_MISSING="this system runs no 32-bit programs"
             done
             ;;
     esac
     return 1
 }
+
+# Why wine_loader found none, after it was called in this shell (not in a $(...)).
+WINE_LOADER_MISSING=""
+wine_loader_missing() { echo "${WINE_LOADER_MISSING:-wine${1#win} is not installed}"; }
 
 wine_run() {
     local seconds=$1

@@ -7,6 +7,13 @@
 
 # The programs and the driver lie in C:\vymcard; the driver serves C:\vymcard\card.bin.
 card_folder() { echo "$DRIVE_C/vymcard"; }
+
+# What the card's parts compare with: the native runner, and script_tests, the case runner that
+# drives a Windows runner and judges its events and card bytes.
+build_native_runners() {
+    [ -f "$native/build.ninja" ] || cmake --preset default >/dev/null
+    cmake --build "$native" -j2 --target vymsetup-script script_tests >/dev/null
+}
 served_card() { echo "$DRIVE_C/vymcard/card.bin"; }
 
 # install_card_driver [PROGRAM...]: the shipped programs, the driver and its scripts, and any
