@@ -1,6 +1,7 @@
 #include "driver/EmulatedCard.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/file.h>
 #ifdef __linux__
 #include <sys/prctl.h>
@@ -29,11 +30,18 @@ namespace {
 constexpr int kMaxHandles = 64;
 constexpr std::uintptr_t kHandleBase = 0x5C40;
 
+// Where the card's file was found, as it was named then; a request compares the file behind
+// that name with the one the handle holds.
+constexpr std::size_t kCardPathSize = PATH_MAX;
+
 struct CCardHandle {
     bool inUse = false;
     int fd = -1;
     bool canRead = false;
     bool canWrite = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    char path[kCardPathSize] = "";
 };
 
 std::mutex g_handlesLock;
@@ -80,6 +88,39 @@ HANDLE FailCreate(DWORD error) {
     return INVALID_HANDLE_VALUE;
 }
 
+// Descriptors 0 to 2 are the standard streams: a program started with one of them closed
+// would otherwise get the card there and print its text into the EEPROM. The card also stays
+// out of every program this one starts.
+int MoveAboveStandardStreams(int fd) {
+    if (fd < 0 || fd > STDERR_FILENO) {
+        return fd;
+    }
+    const int moved = fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    const int moveErrno = errno;
+    close(fd);
+    errno = moveErrno;
+    return moved;
+}
+
+// ERROR_SUCCESS while the handle's file is still the 2048-byte file it opened, under the name
+// it was opened by. A file truncated, grown, deleted or replaced by a rename is no card any
+// more: writing on into it would end in success over bytes that no program reads again.
+DWORD CardFileChange(const CCardHandle& card) {
+    constexpr DWORD kChanged = ERROR_FILE_INVALID;
+    struct stat held;
+    if (fstat(card.fd, &held) != 0) {
+        return WindowsErrorFromErrno(errno, ERROR_READ_FAULT);
+    }
+    if (held.st_nlink == 0 || held.st_size != CNF_EEPROM_SIZE) {
+        return kChanged;
+    }
+    struct stat named;
+    if (stat(card.path, &named) != 0 || named.st_dev != card.device || named.st_ino != card.inode) {
+        return kChanged;
+    }
+    return ERROR_SUCCESS;
+}
+
 HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
                        LPSECURITY_ATTRIBUTES /*securityAttributes*/, DWORD creationDisposition,
                        DWORD /*flagsAndAttributes*/, HANDLE /*templateFile*/) {
@@ -110,7 +151,10 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
         return FailCreate(error);
     }
 
-    const int fd = open(path.c_str(), openFlags);
+    if (path.size() >= kCardPathSize) {
+        return FailCreate(ERROR_FILENAME_EXCED_RANGE);
+    }
+    const int fd = MoveAboveStandardStreams(open(path.c_str(), openFlags));
     if (fd < 0) {
         return FailCreate(WindowsErrorFromErrno(errno, ERROR_OPEN_FAILED));
     }
@@ -146,7 +190,9 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
     std::lock_guard<std::mutex> guard(g_handlesLock);
     for (int slot = 0; slot < kMaxHandles; ++slot) {
         if (!g_handles[slot].inUse) {
-            g_handles[slot] = CCardHandle{true, fd, canRead, canWrite};
+            CCardHandle& card = g_handles[slot];
+            card = CCardHandle{true, fd, canRead, canWrite, status.st_dev, status.st_ino, ""};
+            std::memcpy(card.path, path.c_str(), path.size() + 1);
             return HandleForSlot(slot);
         }
     }
@@ -249,6 +295,12 @@ BOOL CardDeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DW
     DWORD ignoredCount = 0;
     if (bytesReturned == nullptr) {
         bytesReturned = &ignoredCount;
+    }
+    if (ioControlCode == IOCTL_CNF_READ_BYTE || ioControlCode == IOCTL_CNF_WRITE_BYTE) {
+        const DWORD change = CardFileChange(card);
+        if (change != ERROR_SUCCESS) {
+            return FailControl(change);
+        }
     }
     switch (ioControlCode) {
         case IOCTL_CNF_READ_BYTE:

@@ -31,6 +31,9 @@ constexpr CSystemErrorText kTexts[] = {
     {ERROR_MR_MID_NOT_FOUND,
      "The system cannot find message text for message number 0x%1 in the message file for "
      "%2.\r\n"},
+    {ERROR_FILE_INVALID,
+     "The volume for a file has been externally altered so that the opened file is no longer "
+     "valid.\r\n"},
 };
 
 constexpr int kTextCount = static_cast<int>(sizeof(kTexts) / sizeof(kTexts[0]));

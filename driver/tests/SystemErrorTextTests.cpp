@@ -44,6 +44,9 @@ TEST(SystemErrorTextTable, HoldsTheTextsUsersMeetMost) {
                  "process.\r\n");
     EXPECT_STREQ(EnglishSystemErrorText(ERROR_ACCESS_DENIED), "Access is denied.\r\n");
     EXPECT_STREQ(EnglishSystemErrorText(ERROR_INVALID_DATA), "The data is invalid.\r\n");
+    EXPECT_STREQ(EnglishSystemErrorText(ERROR_FILE_INVALID),
+                 "The volume for a file has been externally altered so that the opened file is "
+                 "no longer valid.\r\n");
     EXPECT_EQ(EnglishSystemErrorText(ERROR_SUCCESS), nullptr);
     EXPECT_EQ(EnglishSystemErrorText(kUnknownCode), nullptr);
 }
