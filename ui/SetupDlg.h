@@ -11,6 +11,8 @@
 
 class CMessageText;
 
+enum class CardKnowledge { ReadAtStart, AfterOwnWrite, Unknown };
+
 // The program's one window: twelve combo boxes over the card's logical devices. It owns the
 // channel to the card, the device records and the image buffers for its whole life; nothing
 // of it lives on the heap.
@@ -65,9 +67,13 @@ public:
     void ApplyChoices();
     void WriteSettings();
     void WriteImageByte(int index);
-    // Saves m_readImage as a backup; when it cannot be saved, asks whether to write without
-    // one. 1: go on writing; 0: the user said No.
-    int SaveBackupOfReadImage();
+    // Reads the card again into m_cardBeforeWrite; when it no longer holds what the dialog
+    // read at start, asks whether to write over it. 1: go on writing; 0: nothing is written
+    // (the user has been told why, or said No).
+    int ReadCardBeforeWrite();
+    // Saves m_cardBeforeWrite as a backup; when it cannot be saved, asks whether to write
+    // without one. 1: go on writing; 0: the user said No.
+    int SaveBackupOfCard();
     // Reads the bytes just written back from the card; 1 when it holds them all, 0 after
     // telling the user what differs.
     int VerifyWrittenImage();
@@ -110,7 +116,13 @@ public:
     std::int32_t m_bytesSent = 0;
     std::int32_t m_firstFailedWrite = -1;  // EEPROM address, -1 while every write succeeded
     std::int32_t m_writeComplete = 0;      // the last WriteSettings wrote and verified the image
-    CSavedBackup m_backup;                 // the card as read, saved before the last write
+    CSavedBackup m_backup;                 // the card right before the last write, saved
+    std::uint8_t m_cardBeforeWrite[EEPROM_SIZE] = {};  // read again just before writing
+    // What the card holds as far as this dialog knows: the image read at start until it
+    // writes, then the card before its last write with that write's bytes, or nothing known
+    // after a write that did not complete.
+    CardKnowledge m_cardKnown = CardKnowledge::ReadAtStart;
+    std::uint8_t m_cardAfterWrite[EEPROM_SIZE] = {};
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -138,4 +150,5 @@ private:
     int CanWriteImage();
     void ReportWriteResult();
     void AppendBackupPlace(CMessageText& text) const;
+    void RememberCardAfterWrite();
 };

@@ -15,8 +15,8 @@ const char* FullStopFor(const char* sentence) {
 
 }  // namespace
 
-int CSetupDlg::SaveBackupOfReadImage() {
-    if (SaveBackup(m_readImage, sizeof m_readImage, &m_backup) == 1) {
+int CSetupDlg::SaveBackupOfCard() {
+    if (SaveBackup(m_cardBeforeWrite, sizeof m_cardBeforeWrite, &m_backup) == 1) {
         return 1;
     }
     const char* reason = m_backup.error.reason;
@@ -40,7 +40,7 @@ void CSetupDlg::AppendBackupPlace(CMessageText& text) const {
         text.Append("No backup of the EEPROM was saved before this write.");
         return;
     }
-    // The backup is the card as the dialog read it, before any write of this run.
+    // The backup is the card as it was read right before this write.
     text.Append(
         "The EEPROM as it was before this program wrote to it is saved in %s. To put it back, "
         "run:\n"

@@ -1,5 +1,7 @@
 // Writing the EEPROM: OK's question, the write flow, the byte the progress dialog sends and the
 // check of what the card holds afterwards.
+#include <cstring>
+
 #include "driver/CardReadBack.h"
 #include "ui/MessageText.h"
 #include "ui/SetupDlg.h"
@@ -55,8 +57,9 @@ void CSetupDlg::WriteSettings() {
     if (BuildImage() == 0) {
         return;
     }
-    // The card as it is now goes to a backup before its first byte changes.
-    if (SaveBackupOfReadImage() == 0) {
+    // The card as it is now, not as it was when the dialog opened, goes to a backup before its
+    // first byte changes: another program may have written it meanwhile.
+    if (ReadCardBeforeWrite() == 0 || SaveBackupOfCard() == 0) {
         return;
     }
 
@@ -68,6 +71,48 @@ void CSetupDlg::WriteSettings() {
         progress.DoModal();
     }
     ReportWriteResult();
+    RememberCardAfterWrite();
+}
+
+void CSetupDlg::RememberCardAfterWrite() {
+    if (m_bytesSent == 0) {
+        std::memcpy(m_cardAfterWrite, m_cardBeforeWrite, EEPROM_SIZE);  // nothing changed
+        m_cardKnown = CardKnowledge::AfterOwnWrite;
+        return;
+    }
+    if (m_writeComplete == 0) {
+        // The user has been told the card may hold an incomplete image; no byte of it is
+        // known well enough to tell another program's change from this write's.
+        m_cardKnown = CardKnowledge::Unknown;
+        return;
+    }
+    std::memcpy(m_cardAfterWrite, m_cardBeforeWrite, EEPROM_SIZE);
+    std::memcpy(m_cardAfterWrite, m_writeImage, static_cast<std::size_t>(m_imageLength));
+    m_cardKnown = CardKnowledge::AfterOwnWrite;
+}
+
+int CSetupDlg::ReadCardBeforeWrite() {
+    if (m_driver.ReadImage(m_cardBeforeWrite) == 0) {
+        AfxMessageBox("Couldn't read the EEPROM again just before writing, so nothing was written.",
+                      MB_ICONHAND, 0);
+        return 0;
+    }
+    // Changes of this dialog's own writes are no news to the user.
+    const std::uint8_t* known =
+        m_cardKnown == CardKnowledge::ReadAtStart ? m_readImage : m_cardAfterWrite;
+    if (m_cardKnown == CardKnowledge::Unknown ||
+        std::memcmp(m_cardBeforeWrite, known, EEPROM_SIZE) == 0) {
+        return 1;
+    }
+    // The new image is built from what the dialog read at start; written now, it would undo
+    // whatever changed the card since. No leaves the dialog open and the card as it is.
+    return AfxMessageBox(
+               "The EEPROM has changed since this program read it, so the settings shown may "
+               "not be the card's own any more. The EEPROM as it is now will be saved as a "
+               "backup first.\n\nWrite the new settings anyway?",
+               MB_YESNO | MB_ICONQUESTION, 0) == IDYES
+               ? 1
+               : 0;
 }
 
 void CSetupDlg::ReportWriteResult() {

@@ -77,7 +77,7 @@ TEST_F(NoHeapTest, SwitchingApplyingAndBuildingAllocateNothing) {
     RunThenCancel();
 }
 
-TEST_F(NoHeapTest, TheBackupTheWriteAndTheCheckAfterItAllocateNothing) {
+TEST_F(NoHeapTest, TheReadBeforeTheBackupTheWriteAndTheCheckAfterItAllocateNothing) {
     LoadCard(FactoryImage());
     // The card double and the pause recorder keep their logs in vectors: room made beforehand.
     card.requests.reserve(8192);
@@ -86,16 +86,19 @@ TEST_F(NoHeapTest, TheBackupTheWriteAndTheCheckAfterItAllocateNothing) {
     WhileOpen([&] {
         dlg.ApplyChoices();
         ASSERT_EQ(dlg.BuildImage(), 1);
+        int readAgain = 0;
         int saved = 0;
         int verified = 0;
         EXPECT_EQ(AllocationsOf([&] {
-                      saved = dlg.SaveBackupOfReadImage();
+                      readAgain = dlg.ReadCardBeforeWrite();
+                      saved = dlg.SaveBackupOfCard();
                       for (int i = 0; i < dlg.m_imageLength; ++i) {
                           dlg.WriteImageByte(i);
                       }
                       verified = dlg.VerifyWrittenImage();
                   }),
                   0);
+        EXPECT_EQ(readAgain, 1);
         EXPECT_EQ(saved, 1);
         EXPECT_EQ(verified, 1);
         EXPECT_EQ(backups.Files().size(), 1u);

@@ -192,10 +192,11 @@ TEST_F(WriteSafetyTest, TheWrittenBytesAreReadBackOnceAfterTheLastWrite) {
     EXPECT_EQ(Run(), IDOK);  // the card holds the image: the dialog closes
     const int n = dlg.m_imageLength;
     ASSERT_GT(n, 0);
-    // The start's 2048 reads, n writes, then n reads of addresses 0 to n - 1.
-    ASSERT_EQ(card.requests.size(), static_cast<std::size_t>(2048 + 2 * n));
+    // The start's 2048 reads, 2048 more just before writing, n writes, then n reads of
+    // addresses 0 to n - 1.
+    ASSERT_EQ(card.requests.size(), static_cast<std::size_t>(2 * 2048 + 2 * n));
     for (int i = 0; i < n; ++i) {
-        const CDeviceDouble::CRequest& request = card.requests[2048 + n + i];
+        const CDeviceDouble::CRequest& request = card.requests[2 * 2048 + n + i];
         EXPECT_EQ(request.code, IOCTL_CNF_READ_BYTE);
         EXPECT_EQ(request.input[0] | (request.input[1] << 8), i);
     }
