@@ -20,10 +20,14 @@ void Collect(const char* name, void* context) {
         return;  // a temporary file, or anything else the user keeps there
     }
     char path[BACKUP_PATH_SIZE];
-    if (PathInFolder(listing.folder, name, path, sizeof path) == 0) {
+    // Anything else of a backup's name is no backup: reading a FIFO would wait for good, and
+    // a link may point anywhere.
+    if (PathInFolder(listing.folder, name, path, sizeof path) == 0 || !IsRegularFile(path)) {
         return;
     }
-    listing.backups->push_back(CBackupFile{name, path, stamp});
+    const CCalendarTime time = StampCalendarTime(stamp);
+    const std::int64_t savedAt = stamp.utc ? SecondsSinceEpoch(time) : LocalTimeToSystemTime(time);
+    listing.backups->push_back(CBackupFile{name, path, stamp, savedAt});
 }
 
 }  // namespace
@@ -38,10 +42,13 @@ int ListBackups(const char* folder, std::vector<CBackupFile>* backups, CFileErro
         return 0;
     }
     std::sort(backups->begin(), backups->end(), [](const CBackupFile& a, const CBackupFile& b) {
-        if (a.stamp.time != b.stamp.time) {
-            return a.stamp.time > b.stamp.time;
+        if (a.savedAt != b.savedAt) {
+            return a.savedAt > b.savedAt;
         }
-        return a.stamp.sequence > b.stamp.sequence;
+        if (a.stamp.sequence != b.stamp.sequence) {
+            return a.stamp.sequence > b.stamp.sequence;
+        }
+        return a.name > b.name;  // one order for names of the same moment, whatever the listing
     });
     return 1;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,9 +12,11 @@ struct CBackupFile {
     std::string name;  // eeprom-YYYYMMDD-HHMMSS.bin, maybe with -N
     std::string path;
     CBackupStamp stamp;
+    std::int64_t savedAt = 0;  // the system's time (seconds since 1970, UTC) of the name
 };
 
-// The backups in folder, newest first (by the time in their names, then by their number):
-// only files named as backups are listed. A folder that does not exist holds none. Returns 0
-// with error when the folder cannot be read.
+// The backups in folder, newest first: in the order they were saved, by the moment their names
+// give (a name of the local time read in this time zone), then by their number. Only regular
+// files named as backups are listed: not a link, a FIFO or a folder of such a name. A folder
+// that does not exist holds none. Returns 0 with error when the folder cannot be read.
 int ListBackups(const char* folder, std::vector<CBackupFile>* backups, CFileError* error);

@@ -7,6 +7,7 @@ namespace {
 
 constexpr const char* kPrefix = "eeprom-";
 constexpr const char* kExtension = ".bin";
+constexpr char kUtcMark = 'Z';
 
 bool InRange(int value, int low, int high) {
     return value >= low && value <= high;
@@ -25,7 +26,7 @@ bool ReadDigits(const char* text, int count, std::uint64_t* value) {
 
 }  // namespace
 
-int FormatBackupName(const CLocalTime& time, int sequence, char* name, std::size_t size) {
+int FormatBackupName(const CCalendarTime& time, int sequence, char* name, std::size_t size) {
     if (!InRange(time.year, 0, 9999) || !InRange(time.month, 1, 12) || !InRange(time.day, 1, 31) ||
         !InRange(time.hour, 0, 23) || !InRange(time.minute, 0, 59) ||
         !InRange(time.second, 0, 60) ||  // a leap second is a second too
@@ -36,9 +37,9 @@ int FormatBackupName(const CLocalTime& time, int sequence, char* name, std::size
     if (sequence > FIRST_BACKUP_SEQUENCE) {
         std::snprintf(number, sizeof number, "-%d", sequence);
     }
-    const int length =
-        std::snprintf(name, size, "%s%04d%02d%02d-%02d%02d%02d%s%s", kPrefix, time.year, time.month,
-                      time.day, time.hour, time.minute, time.second, number, kExtension);
+    const int length = std::snprintf(name, size, "%s%04d%02d%02d-%02d%02d%02d%c%s%s", kPrefix,
+                                     time.year, time.month, time.day, time.hour, time.minute,
+                                     time.second, kUtcMark, number, kExtension);
     return length > 0 && static_cast<std::size_t>(length) < size ? 1 : 0;
 }
 
@@ -54,6 +55,10 @@ bool ParseBackupName(const char* name, CBackupStamp* stamp) {
         return false;
     }
     text += 15;
+    const bool utc = *text == kUtcMark;
+    if (utc) {
+        ++text;
+    }
     std::uint64_t sequence = FIRST_BACKUP_SEQUENCE;
     if (*text == '-') {
         ++text;
@@ -75,6 +80,23 @@ bool ParseBackupName(const char* name, CBackupStamp* stamp) {
     if (stamp != nullptr) {
         stamp->time = date * 1000000 + clock;
         stamp->sequence = static_cast<int>(sequence);
+        stamp->utc = utc;
     }
     return true;
+}
+
+CCalendarTime StampCalendarTime(const CBackupStamp& stamp) {
+    std::uint64_t rest = stamp.time;
+    CCalendarTime time;
+    time.second = static_cast<int>(rest % 100);
+    rest /= 100;
+    time.minute = static_cast<int>(rest % 100);
+    rest /= 100;
+    time.hour = static_cast<int>(rest % 100);
+    rest /= 100;
+    time.day = static_cast<int>(rest % 100);
+    rest /= 100;
+    time.month = static_cast<int>(rest % 100);
+    time.year = static_cast<int>(rest / 100);
+    return time;
 }

@@ -5,7 +5,7 @@
 #include "backup/BackupName.h"
 #include "backup/CompleteFile.h"
 
-int SaveBackup(const std::uint8_t* image, std::size_t size, const CLocalTime& time,
+int SaveBackup(const std::uint8_t* image, std::size_t size, const CCalendarTime& time,
                CSavedBackup* saved) {
     saved->folder[0] = '\0';
     saved->path[0] = '\0';
@@ -45,5 +45,5 @@ int SaveBackup(const std::uint8_t* image, std::size_t size, const CLocalTime& ti
 }
 
 int SaveBackup(const std::uint8_t* image, std::size_t size, CSavedBackup* saved) {
-    return SaveBackup(image, size, CurrentLocalTime(), saved);
+    return SaveBackup(image, size, CurrentUtcTime(), saved);
 }

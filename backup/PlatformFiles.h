@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "backup/CalendarTime.h"
 #include "backup/FileError.h"
 
 // The file system services the backup store needs, the same on every system: one
@@ -11,15 +12,12 @@
 // function that can fail returns 1 on success and 0 with error filled.
 
 // A calendar time of the local time zone, to the second.
-struct CLocalTime {
-    int year = 0;
-    int month = 0;  // 1 to 12
-    int day = 0;    // 1 to 31
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-};
+using CLocalTime = CCalendarTime;
 CLocalTime CurrentLocalTime();
+// The same moment in UTC, which a time zone or a change to summer time does not move.
+CCalendarTime CurrentUtcTime();
+// The system's time (seconds since 1970, UTC) of a calendar time read in the local time zone.
+std::int64_t LocalTimeToSystemTime(const CLocalTime& time);
 
 // The separator this system puts between folders, and whether c separates them.
 char PathSeparator();
@@ -41,6 +39,14 @@ int MoveReplacing(const char* from, const char* to, CFileError* error);
 // Makes the names in folder durable too (where the system needs to be asked).
 void SyncFolder(const char* folder);
 void RemoveFile(const char* path);
+
+// Opens the file at path for reading in binary mode when it is a regular file (or a link to
+// one). Opening never waits, not for a writer of a FIFO nor for a device; anything but a
+// regular file is refused with *notAFile set and nothing read from it. nullptr with error (or
+// notAFile) filled when it is not opened.
+std::FILE* OpenRegularFileForReading(const char* path, bool* notAFile, CFileError* error);
+// Whether path itself, not a link there, names a regular file.
+bool IsRegularFile(const char* path);
 
 // Calls visit with the name of every entry of folder (not "." and "..").
 int ListFolder(const char* folder, void (*visit)(const char* name, void* context), void* context,

@@ -56,6 +56,32 @@ CLocalTime CurrentLocalTime() {
     return time;
 }
 
+CCalendarTime CurrentUtcTime() {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    gmtime_r(&now, &utc);
+    CCalendarTime time;
+    time.year = utc.tm_year + 1900;
+    time.month = utc.tm_mon + 1;
+    time.day = utc.tm_mday;
+    time.hour = utc.tm_hour;
+    time.minute = utc.tm_min;
+    time.second = utc.tm_sec;
+    return time;
+}
+
+std::int64_t LocalTimeToSystemTime(const CLocalTime& time) {
+    std::tm local{};
+    local.tm_year = time.year - 1900;
+    local.tm_mon = time.month - 1;
+    local.tm_mday = time.day;
+    local.tm_hour = time.hour;
+    local.tm_min = time.minute;
+    local.tm_sec = time.second;
+    local.tm_isdst = -1;  // the zone's own rule for that date says whether it was summer time
+    return static_cast<std::int64_t>(std::mktime(&local));
+}
+
 char PathSeparator() {
     return '/';
 }
@@ -155,6 +181,39 @@ void SyncFolder(const char* folder) {
 
 void RemoveFile(const char* path) {
     unlink(path);
+}
+
+std::FILE* OpenRegularFileForReading(const char* path, bool* notAFile, CFileError* error) {
+    *notAFile = false;
+    // Without O_NONBLOCK the open of a FIFO waits for a writer, and no signal handler that
+    // lets calls restart can end that wait.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        FailWithLastError(error);
+        return nullptr;
+    }
+    struct stat status;
+    if (fstat(fd, &status) != 0) {
+        FailWithLastError(error);
+        close(fd);
+        return nullptr;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        *notAFile = true;
+        close(fd);
+        return nullptr;
+    }
+    std::FILE* file = fdopen(fd, "rb");
+    if (file == nullptr) {
+        FailWithLastError(error);
+        close(fd);
+    }
+    return file;
+}
+
+bool IsRegularFile(const char* path) {
+    struct stat status;
+    return lstat(path, &status) == 0 && S_ISREG(status.st_mode);
 }
 
 int ListFolder(const char* folder, void (*visit)(const char* name, void* context), void* context,

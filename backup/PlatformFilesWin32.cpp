@@ -81,6 +81,28 @@ CLocalTime CurrentLocalTime() {
     return time;
 }
 
+CCalendarTime CurrentUtcTime() {
+    SYSTEMTIME utc;
+    ::GetSystemTime(&utc);
+    CCalendarTime time;
+    time.year = utc.wYear;
+    time.month = utc.wMonth;
+    time.day = utc.wDay;
+    time.hour = utc.wHour;
+    time.minute = utc.wMinute;
+    time.second = utc.wSecond;
+    return time;
+}
+
+std::int64_t LocalTimeToSystemTime(const CLocalTime& time) {
+    // Windows 98 has no conversion for another date than today's, so the zone's offset of
+    // now stands for the offset of then: off by the summer-time hour at worst.
+    const CCalendarTime utcNow = CurrentUtcTime();
+    const CLocalTime localNow = CurrentLocalTime();
+    const std::int64_t offset = SecondsSinceEpoch(localNow) - SecondsSinceEpoch(utcNow);
+    return SecondsSinceEpoch(time) - offset;
+}
+
 char PathSeparator() {
     return '\\';
 }
@@ -168,6 +190,30 @@ void SyncFolder(const char* /*folder*/) {
 
 void RemoveFile(const char* path) {
     ::DeleteFileA(path);
+}
+
+std::FILE* OpenRegularFileForReading(const char* path, bool* notAFile, CFileError* error) {
+    *notAFile = false;
+    std::FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        FailWithLastError(error);
+        return nullptr;
+    }
+    // A device name (CON, a pipe) opens as well as a file does; only a disk file is an image.
+    const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
+    if (handle == INVALID_HANDLE_VALUE || ::GetFileType(handle) != FILE_TYPE_DISK) {
+        *notAFile = true;
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
+}
+
+bool IsRegularFile(const char* path) {
+    const DWORD attributes = ::GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes &
+            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
 }
 
 int ListFolder(const char* folder, void (*visit)(const char* name, void* context), void* context,

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "backup/BackupName.h"
+#include "backup/CalendarTime.h"
 
 namespace {
 
@@ -27,16 +28,16 @@ std::string Name(const CLocalTime& time, int sequence) {
     return name;
 }
 
-TEST(BackupName, IsTheLocalTimeWithEveryFieldZeroPadded) {
-    EXPECT_EQ(Name(At(2024, 3, 5, 7, 8, 9), 1), "eeprom-20240305-070809.bin");
-    EXPECT_EQ(Name(At(1999, 12, 31, 23, 59, 59), 1), "eeprom-19991231-235959.bin");
+TEST(BackupName, IsTheUtcTimeWithEveryFieldZeroPaddedAndAZ) {
+    EXPECT_EQ(Name(At(2024, 3, 5, 7, 8, 9), 1), "eeprom-20240305-070809Z.bin");
+    EXPECT_EQ(Name(At(1999, 12, 31, 23, 59, 59), 1), "eeprom-19991231-235959Z.bin");
 }
 
 TEST(BackupName, ASecondBackupOfTheSameSecondIsNumberedFromTwo) {
     const CLocalTime time = At(2024, 3, 5, 7, 8, 9);
-    EXPECT_EQ(Name(time, 2), "eeprom-20240305-070809-2.bin");
-    EXPECT_EQ(Name(time, 3), "eeprom-20240305-070809-3.bin");
-    EXPECT_EQ(Name(time, LAST_BACKUP_SEQUENCE), "eeprom-20240305-070809-999.bin");
+    EXPECT_EQ(Name(time, 2), "eeprom-20240305-070809Z-2.bin");
+    EXPECT_EQ(Name(time, 3), "eeprom-20240305-070809Z-3.bin");
+    EXPECT_EQ(Name(time, LAST_BACKUP_SEQUENCE), "eeprom-20240305-070809Z-999.bin");
 }
 
 TEST(BackupName, TimesAndNumbersOutOfRangeGiveNoName) {
@@ -69,6 +70,40 @@ TEST(BackupName, LaterTimesParseToLargerStamps) {
     EXPECT_LT(earlier.time, later.time);
 }
 
+TEST(BackupName, UtcNamesAndTheOlderLocalTimeNamesAreToldApart) {
+    CBackupStamp utc;
+    ASSERT_TRUE(ParseBackupName("eeprom-20240305-070809Z-2.bin", &utc));
+    EXPECT_TRUE(utc.utc);
+    EXPECT_EQ(utc.time, 20240305070809u);
+    EXPECT_EQ(utc.sequence, 2);
+    CBackupStamp local;
+    ASSERT_TRUE(ParseBackupName("eeprom-20240305-070809-2.bin", &local));
+    EXPECT_FALSE(local.utc);
+    EXPECT_EQ(local.time, 20240305070809u);
+    EXPECT_EQ(local.sequence, 2);
+}
+
+TEST(BackupName, TheStampGivesBackTheCalendarTimeOfTheName) {
+    CBackupStamp stamp;
+    ASSERT_TRUE(ParseBackupName(Name(At(1999, 12, 31, 23, 58, 57), 3).c_str(), &stamp));
+    const CCalendarTime time = StampCalendarTime(stamp);
+    EXPECT_EQ(time.year, 1999);
+    EXPECT_EQ(time.month, 12);
+    EXPECT_EQ(time.day, 31);
+    EXPECT_EQ(time.hour, 23);
+    EXPECT_EQ(time.minute, 58);
+    EXPECT_EQ(time.second, 57);
+}
+
+TEST(CalendarTime, SecondsSinceEpochCountLeapDaysAndCenturies) {
+    EXPECT_EQ(SecondsSinceEpoch(At(1970, 1, 1, 0, 0, 0)), 0);
+    EXPECT_EQ(SecondsSinceEpoch(At(1969, 12, 31, 23, 59, 59)), -1);
+    EXPECT_EQ(SecondsSinceEpoch(At(2000, 3, 1, 0, 0, 0)), 951868800);  // 2000 was a leap year
+    EXPECT_EQ(SecondsSinceEpoch(At(2024, 2, 29, 12, 0, 0)), 1709208000);
+    EXPECT_EQ(SecondsSinceEpoch(At(2100, 3, 1, 0, 0, 0)), 4107542400);  // 2100 will not be
+    EXPECT_EQ(SecondsSinceEpoch(At(2038, 1, 19, 3, 14, 8)), 2147483648);
+}
+
 TEST(BackupName, OtherFilesAreNotTakenForBackups) {
     for (const char* name : {
              "eeprom-2024030-070809.bin",        // a digit short
@@ -81,6 +116,10 @@ TEST(BackupName, OtherFilesAreNotTakenForBackups) {
              "eeprom-20240305-070809-02.bin",    // not as we write numbers
              "eeprom-20240305-070809-1000.bin",  // beyond the last number
              "eeprom-20240305-070809-.bin",      //
+             "eeprom-20240305-070809z.bin",      // the mark is a capital
+             "eeprom-20240305-070809ZZ.bin",     //
+             "eeprom-20240305-070809-2Z.bin",    // the mark stands before the number
+             "eeprom-20240305-070809Z-1.bin",    //
              ".eeprom-Ab3dEf",                   // our temporary file elsewhere
              "vym1A2B.tmp",                      // our temporary file on Windows
              "eeprom.bin",                       //

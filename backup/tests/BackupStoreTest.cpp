@@ -56,31 +56,31 @@ protected:
 
 TEST_F(BackupStoreTest, TheImageIsSavedWholeInAFolderMadeForIt) {
     const Bytes image = Image(1);
-    EXPECT_EQ(Save(image, At(7, 8, 9)), "eeprom-20240305-070809.bin");
-    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809.bin"), image);
+    EXPECT_EQ(Save(image, At(7, 8, 9)), "eeprom-20240305-070809Z.bin");
+    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809Z.bin"), image);
     // Nothing else: the temporary file got the name.
     EXPECT_EQ(CScratchFolder::Names(Folder()),
-              (std::vector<std::string>{"eeprom-20240305-070809.bin"}));
+              (std::vector<std::string>{"eeprom-20240305-070809Z.bin"}));
 }
 
 TEST_F(BackupStoreTest, BackupsOfTheSameSecondAreNumberedAndNoneIsOverwritten) {
     const Bytes first = Image(1);
     const Bytes second = Image(2);
     const Bytes third = Image(3);
-    EXPECT_EQ(Save(first, At(7, 8, 9)), "eeprom-20240305-070809.bin");
-    EXPECT_EQ(Save(second, At(7, 8, 9)), "eeprom-20240305-070809-2.bin");
-    EXPECT_EQ(Save(third, At(7, 8, 9)), "eeprom-20240305-070809-3.bin");
-    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809.bin"), first);
-    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809-2.bin"), second);
-    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809-3.bin"), third);
-    EXPECT_EQ(Save(first, At(7, 8, 10)), "eeprom-20240305-070810.bin");
+    EXPECT_EQ(Save(first, At(7, 8, 9)), "eeprom-20240305-070809Z.bin");
+    EXPECT_EQ(Save(second, At(7, 8, 9)), "eeprom-20240305-070809Z-2.bin");
+    EXPECT_EQ(Save(third, At(7, 8, 9)), "eeprom-20240305-070809Z-3.bin");
+    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809Z.bin"), first);
+    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809Z-2.bin"), second);
+    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809Z-3.bin"), third);
+    EXPECT_EQ(Save(first, At(7, 8, 10)), "eeprom-20240305-070810Z.bin");
 }
 
 TEST_F(BackupStoreTest, AFileSomeoneElsePutUnderTheNameIsKept) {
     std::filesystem::create_directories(Folder());
-    CScratchFolder::WriteBytes(Folder() + "/eeprom-20240305-070809.bin", {9, 9});
-    EXPECT_EQ(Save(Image(1), At(7, 8, 9)), "eeprom-20240305-070809-2.bin");
-    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809.bin"), (Bytes{9, 9}));
+    CScratchFolder::WriteBytes(Folder() + "/eeprom-20240305-070809Z.bin", {9, 9});
+    EXPECT_EQ(Save(Image(1), At(7, 8, 9)), "eeprom-20240305-070809Z-2.bin");
+    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809Z.bin"), (Bytes{9, 9}));
 }
 
 TEST_F(BackupStoreTest, AFolderThatCannotBeMadeIsReportedWithTheFolderAndTheReason) {
@@ -93,10 +93,10 @@ TEST_F(BackupStoreTest, AFolderThatCannotBeMadeIsReportedWithTheFolderAndTheReas
 }
 
 TEST_F(BackupStoreTest, ListingShowsOnlyBackupsNewestFirst) {
-    EXPECT_EQ(Save(Image(1), At(7, 8, 9)), "eeprom-20240305-070809.bin");
-    EXPECT_EQ(Save(Image(2), At(23, 0, 0)), "eeprom-20240305-230000.bin");
-    EXPECT_EQ(Save(Image(3), At(7, 8, 9)), "eeprom-20240305-070809-2.bin");
-    EXPECT_EQ(Save(Image(4), At(0, 0, 1)), "eeprom-20240305-000001.bin");
+    EXPECT_EQ(Save(Image(1), At(7, 8, 9)), "eeprom-20240305-070809Z.bin");
+    EXPECT_EQ(Save(Image(2), At(23, 0, 0)), "eeprom-20240305-230000Z.bin");
+    EXPECT_EQ(Save(Image(3), At(7, 8, 9)), "eeprom-20240305-070809Z-2.bin");
+    EXPECT_EQ(Save(Image(4), At(0, 0, 1)), "eeprom-20240305-000001Z.bin");
     CScratchFolder::WriteBytes(Folder() + "/notes.txt", {1});
     CScratchFolder::WriteBytes(Folder() + "/eeprom-20990101-000000.bin.old", {1});
     std::filesystem::create_directories(Folder() + "/older");
@@ -111,8 +111,8 @@ TEST_F(BackupStoreTest, ListingShowsOnlyBackupsNewestFirst) {
                   std::filesystem::path(Folder()) / backup.name);
     }
     EXPECT_EQ(names, (std::vector<std::string>{
-                         "eeprom-20240305-230000.bin", "eeprom-20240305-070809-2.bin",
-                         "eeprom-20240305-070809.bin", "eeprom-20240305-000001.bin"}));
+                         "eeprom-20240305-230000Z.bin", "eeprom-20240305-070809Z-2.bin",
+                         "eeprom-20240305-070809Z.bin", "eeprom-20240305-000001Z.bin"}));
 }
 
 TEST_F(BackupStoreTest, AFolderNeverMadeHoldsNoBackups) {
