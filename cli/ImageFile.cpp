@@ -3,12 +3,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "backup/PlatformFiles.h"
+
 int LoadImageFile(const char* path, std::uint8_t (&image)[EEPROM_SIZE], CImageFileResult* result) {
     *result = CImageFileResult{};
-    std::FILE* file = std::fopen(path, "rb");
+    bool notAFile = false;
+    std::FILE* file = OpenRegularFileForReading(path, &notAFile, &result->error);
     if (file == nullptr) {
-        result->problem = ImageFileProblem::CannotRead;
-        return FailWithLastError(&result->error);
+        result->problem = notAFile ? ImageFileProblem::NotAFile : ImageFileProblem::CannotRead;
+        return 0;
     }
     // One byte more than an image: a longer file is told apart without reading it all.
     std::uint8_t bytes[EEPROM_SIZE + 1];

@@ -10,6 +10,7 @@
 enum class ImageFileProblem {
     None,
     CannotRead,  // the system's reason in error
+    NotAFile,    // a FIFO, a device, a folder: nothing was read from it
     WrongSize,   // size holds how long the file is (-1 when it could not be told)
 };
 

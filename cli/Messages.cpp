@@ -16,6 +16,10 @@ std::string ImageFileProblemText(const std::string& file, const CImageFileResult
         return JoinText("couldn't read ", file, ": ", result.error.reason,
                         FullStop(result.error.reason));
     }
+    if (result.problem == ImageFileProblem::NotAFile) {
+        return JoinText("couldn't read ", file,
+                        ": it is not a regular file; an EEPROM image is a file of 2048 bytes.");
+    }
     const std::string size = result.size >= 0
                                  ? JoinText("is ", std::to_string(result.size), " bytes long")
                                  : std::string("is too long");
