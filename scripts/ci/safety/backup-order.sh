@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# shellcheck disable=SC2154 # build, as the stage sets it
 # Backups listed newest first in the order they were saved, across a change of time zone; and a
 # backup named for today's local time (as earlier versions named them) still listed and
 # restorable.
@@ -6,7 +7,7 @@
 backup_order_folder=$(fresh_folder)
 backup_order_image() { # FILE BYTE: the factory card with one byte past the image changed
     cp "$backup_order_folder/card.bin" "$1"
-    printf "\\x$2" | dd of="$1" bs=1 seek=1500 conv=notrunc status=none
+    printf '%b' "\\x$2" | dd of="$1" bs=1 seek=1500 conv=notrunc status=none
 }
 backup_order_image "$backup_order_folder/a.bin" 11
 backup_order_image "$backup_order_folder/b.bin" 22
@@ -22,9 +23,10 @@ mapfile -t backup_order_names < <(grep -o '^eeprom-[^:]*' "$backup_order_folder/
 [ "${#backup_order_names[@]}" -eq 2 ] ||
     fail "two writes, ${#backup_order_names[@]} backups listed: $(cat "$backup_order_folder/list.txt")"
 # The second write saved the card as the first left it (a.bin), the first the factory card.
-cmp -s "$backup_order_folder/backups/${backup_order_names[0]}" "$backup_order_folder/a.bin" &&
-    cmp -s "$backup_order_folder/backups/${backup_order_names[1]}" "$backup_order_folder/factory.bin" ||
+if ! cmp -s "$backup_order_folder/backups/${backup_order_names[0]}" "$backup_order_folder/a.bin" ||
+    ! cmp -s "$backup_order_folder/backups/${backup_order_names[1]}" "$backup_order_folder/factory.bin"; then
     fail "not newest first across the zone change: ${backup_order_names[*]}"
+fi
 say "two writes across a time-zone change: listed in the order they were saved"
 
 # A backup with a local-time name of today, from an earlier version: listed, and restorable.

@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# shellcheck disable=SC2154 # build, as the stage sets it
 # Files that are not files: a FIFO given as an image to vymcnf info, write and verify, a FIFO
 # as the card file, and a FIFO named like a backup in the backup folder. Every program must
 # refuse or pass over it at once (a FIFO's open waits for a writer, for good), with a message

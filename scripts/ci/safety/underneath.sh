@@ -1,4 +1,5 @@
 # shellcheck shell=bash
+# shellcheck disable=SC2154 # build, as the stage sets it
 # The card's file changed underneath a program: cut short, deleted or replaced by a rename in
 # the middle of a paced write of the runner (which must then not end in success), and
 # rewritten by another program while the setup dialog is open (the dialog asks before writing,
@@ -76,7 +77,9 @@ underneath_while_open() {
         grep -q '"result":"Cancel"' "$folder/events.jsonl" ||
             fail "$name: the dialog did not stay open after No"
     else
-        [ "${#backups[@]}" -eq 1 ] && [ -e "${backups[0]}" ] || fail "$name: no single backup"
+        if [ "${#backups[@]}" -ne 1 ] || [ ! -e "${backups[0]}" ]; then
+            fail "$name: no single backup"
+        fi
         cmp -s "${backups[0]}" "$folder/other.bin" ||
             fail "$name: the backup is not the card as it was right before the write"
         grep -q '"result":"OK"' "$folder/events.jsonl" || fail "$name: the write did not end OK"
