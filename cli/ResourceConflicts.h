@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "pnp/ResourceDecoder.h"
+
+// Enabled devices that would get in each other's way: fixed I/O ranges that overlap, an IRQ line
+// or a DMA channel that two of them fix. A device counts as enabled when it carries resources;
+// what counts is what it fixes outside its dependent functions and in its first one (the one
+// the setup dialog shows and writes): an I/O descriptor with equal lowest and highest base or a
+// fixed I/O item, an IRQ or DMA descriptor that allows exactly one line or channel.
+struct CResourceConflict {
+    std::string kind;  // "io", "irq", "dma"
+    int first = 0;     // the two devices, by index
+    int second = 0;
+    std::string text;  // the conflict in words
+};
+
+std::vector<CResourceConflict> FindConflicts(const std::uint8_t (&image)[EEPROM_SIZE],
+                                             const CResourceDecoding& decoding);
