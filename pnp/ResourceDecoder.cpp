@@ -300,11 +300,21 @@ void DecodeResourceData(const std::uint8_t (&image)[EEPROM_SIZE], CResourceDecod
 }
 
 const CResourceItem* ItemAt(const CResourceDecoding& decoding, int offset) {
-    for (int i = 0; i < decoding.itemCount; ++i) {
-        const CResourceItem& item = decoding.items[i];
-        if (offset >= item.offset && offset < item.End()) {
-            return &item;
+    // Items stand in ascending order: the last one that starts at or before offset is the only
+    // one that can hold it.
+    int low = 0;
+    int high = decoding.itemCount;
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (decoding.items[middle].offset <= offset) {
+            low = middle + 1;
+        } else {
+            high = middle;
         }
     }
-    return nullptr;
+    if (low == 0) {
+        return nullptr;
+    }
+    const CResourceItem& item = decoding.items[low - 1];
+    return offset < item.End() ? &item : nullptr;
 }

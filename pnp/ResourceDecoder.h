@@ -95,7 +95,8 @@ struct CResourceDecoding {
     int deviceCount = 0;    // Logical Device IDs found
     int endTagOffset = -1;  // -1 when no End tag was found
     // The serial identifier's check byte, and the End tag's checksum under the card's rule:
-    // offsets 32 through the checksum byte add up to 0 modulo 256.
+    // offsets 32 through the checksum byte add up to 0 modulo 256 (a checksum byte before
+    // offset 32 must be 0 alone).
     CResourceCheck serialCheck;
     CResourceCheck endChecksum;
 };
