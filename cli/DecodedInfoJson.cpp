@@ -90,9 +90,8 @@ std::string DecodedInfoJson(const CDecodedInfo& info, const std::string& source)
     json["dialog"] = DialogJson(info.dialog);
     Json conflicts = Json::array();
     for (const CResourceConflict& conflict : info.conflicts) {
-        conflicts.push_back({{"kind", conflict.kind},
-                             {"devices", {conflict.first, conflict.second}},
-                             {"text", conflict.text}});
+        conflicts.push_back(
+            {{"kind", conflict.kind}, {"devices", conflict.devices}, {"text", conflict.text}});
     }
     json["conflicts"] = conflicts;
     return json.dump(2) + "\n";

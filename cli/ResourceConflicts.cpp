@@ -83,26 +83,49 @@ std::vector<CResourceConflict> FindConflicts(const std::uint8_t (&image)[EEPROM_
                                              const CResourceDecoding& decoding) {
     const std::vector<CFixedResource> fixed = FixedResources(image, decoding);
     std::vector<CResourceConflict> conflicts;
+    std::vector<bool> told(fixed.size(), false);
     for (std::size_t i = 0; i < fixed.size(); ++i) {
-        for (std::size_t j = i + 1; j < fixed.size(); ++j) {
-            const CFixedResource& a = fixed[i];
-            const CFixedResource& b = fixed[j];
-            if (a.device == b.device || a.kind != b.kind || a.high < b.low || b.high < a.low) {
+        const CFixedResource& a = fixed[i];
+        if (a.kind != "io") {
+            // Every other device that fixes the same line or channel, once each.
+            if (told[i]) {
                 continue;
             }
             CResourceConflict conflict;
             conflict.kind = a.kind;
-            conflict.first = a.device;
-            conflict.second = b.device;
-            if (a.kind == "io") {
-                conflict.text = JoinText(
-                    ResourceText(a), " of ", DeviceLabel(image, decoding, a.device), " overlaps ",
-                    ResourceText(b), " of ", DeviceLabel(image, decoding, b.device));
-            } else {
-                conflict.text = JoinText(ResourceText(a), " is fixed by both ",
-                                         DeviceLabel(image, decoding, a.device), " and ",
-                                         DeviceLabel(image, decoding, b.device));
+            conflict.devices.push_back(a.device);
+            for (std::size_t j = i + 1; j < fixed.size(); ++j) {
+                const CFixedResource& b = fixed[j];
+                if (b.kind == a.kind && b.low == a.low) {
+                    told[j] = true;
+                    if (b.device != conflict.devices.back()) {
+                        conflict.devices.push_back(b.device);
+                    }
+                }
             }
+            if (conflict.devices.size() < 2) {
+                continue;
+            }
+            std::string names;
+            for (std::size_t k = 0; k < conflict.devices.size(); ++k) {
+                names += JoinText(k == 0 ? "" : (k + 1 == conflict.devices.size() ? " and " : ", "),
+                                  DeviceLabel(image, decoding, conflict.devices[k]));
+            }
+            conflict.text = JoinText(ResourceText(a), " is fixed by ", names);
+            conflicts.push_back(conflict);
+            continue;
+        }
+        for (std::size_t j = i + 1; j < fixed.size(); ++j) {
+            const CFixedResource& b = fixed[j];
+            if (a.device == b.device || b.kind != "io" || a.high < b.low || b.high < a.low) {
+                continue;
+            }
+            CResourceConflict conflict;
+            conflict.kind = a.kind;
+            conflict.devices = {a.device, b.device};
+            conflict.text = JoinText(
+                ResourceText(a), " of ", DeviceLabel(image, decoding, a.device), " overlaps ",
+                ResourceText(b), " of ", DeviceLabel(image, decoding, b.device));
             conflicts.push_back(conflict);
         }
     }

@@ -11,11 +11,12 @@
 // what counts is what it fixes outside its dependent functions and in its first one (the one
 // the setup dialog shows and writes): an I/O descriptor with equal lowest and highest base or a
 // fixed I/O item, an IRQ or DMA descriptor that allows exactly one line or channel.
+// Overlapping I/O ranges are told a pair at a time; an IRQ line or DMA channel once, with every
+// device that fixes it.
 struct CResourceConflict {
-    std::string kind;  // "io", "irq", "dma"
-    int first = 0;     // the two devices, by index
-    int second = 0;
-    std::string text;  // the conflict in words
+    std::string kind;          // "io", "irq", "dma"
+    std::vector<int> devices;  // by index, lowest first
+    std::string text;          // the conflict in words
 };
 
 std::vector<CResourceConflict> FindConflicts(const std::uint8_t (&image)[EEPROM_SIZE],
