@@ -12,7 +12,7 @@ struct CCommandSpelling {
 constexpr CCommandSpelling kCommands[] = {
     {"info", VymcnfCommand::Info},       {"read", VymcnfCommand::Read},
     {"write", VymcnfCommand::Write},     {"verify", VymcnfCommand::Verify},
-    {"backups", VymcnfCommand::Backups},
+    {"backups", VymcnfCommand::Backups}, {"diff", VymcnfCommand::Diff},
 };
 
 VymcnfCommand CommandNamed(const char* word) {
@@ -30,7 +30,12 @@ bool TakesFile(VymcnfCommand command) {
 
 bool NeedsFile(VymcnfCommand command) {
     return command == VymcnfCommand::Read || command == VymcnfCommand::Write ||
-           command == VymcnfCommand::Verify;
+           command == VymcnfCommand::Verify || command == VymcnfCommand::Diff;
+}
+
+// FILE operands a command takes at most.
+int MostFiles(VymcnfCommand command) {
+    return command == VymcnfCommand::Diff ? 2 : 1;
 }
 
 // The mistakes a complete line can still hold, in the order a user would want to hear them.
@@ -42,8 +47,9 @@ std::string CheckLine(const CCommandLine& line, int operands) {
     if (!TakesFile(line.command) && operands > 0) {
         return name + " takes no FILE";
     }
-    if (operands > 1) {
-        return name + " takes one FILE";
+    if (operands > MostFiles(line.command)) {
+        return name +
+               (MostFiles(line.command) == 2 ? " takes one or two FILEs" : " takes one FILE");
     }
     if (NeedsFile(line.command) && operands == 0) {
         return name + " needs a FILE";
@@ -53,6 +59,9 @@ std::string CheckLine(const CCommandLine& line, int operands) {
     }
     if (line.all && line.command != VymcnfCommand::Write) {
         return "--all goes with write only";
+    }
+    if (line.dryRun && line.command != VymcnfCommand::Write) {
+        return "--dry-run goes with write only";
     }
     if (line.force && line.command != VymcnfCommand::Read && line.command != VymcnfCommand::Write) {
         return "--force goes with read and write only";
@@ -92,6 +101,8 @@ CCommandLine ParseCommandLine(int argc, const char* const* argv) {
                 line.force = true;
             } else if (std::strcmp(word, "--all") == 0) {
                 line.all = true;
+            } else if (std::strcmp(word, "--dry-run") == 0) {
+                line.dryRun = true;
             } else if (firstError.empty()) {
                 firstError = std::string("unknown option ") + word;
             }
@@ -106,6 +117,8 @@ CCommandLine ParseCommandLine(int argc, const char* const* argv) {
         }
         if (operands == 0) {
             line.file = word;
+        } else if (operands == 1) {
+            line.secondFile = word;
         }
         ++operands;
     }

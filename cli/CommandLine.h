@@ -5,14 +5,16 @@
 // What the user asked vymcnf for. The parser is our own, a few lines over argv: the
 // command-line libraries at hand print through iostreams, which the Windows 98 build of vymcnf
 // does without.
-enum class VymcnfCommand { None, Info, Read, Write, Verify, Backups };
+enum class VymcnfCommand { None, Info, Read, Write, Verify, Backups, Diff };
 
 struct CCommandLine {
     VymcnfCommand command = VymcnfCommand::None;
-    std::string file;  // the FILE operand; empty when none was given
+    std::string file;        // the FILE operand; empty when none was given
+    std::string secondFile;  // diff's FILE2; empty when none was given
     bool json = false;
     bool force = false;
     bool all = false;
+    bool dryRun = false;
     bool help = false;
     bool version = false;
     std::string error;  // a usage error; empty when the line is good

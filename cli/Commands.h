@@ -12,5 +12,8 @@ int InfoCommand(const std::string& file, bool json, CConsole& console);
 int ReadCommand(const std::string& file, bool replace, CConsole& console);
 // Compares the card with the image file: done when the card holds it.
 int VerifyCommand(const std::string& file, CConsole& console);
+// Lists the bytes in which the image file differs from the card, or from secondFile when one is
+// given, by item, old and new value decoded. Writes nothing.
+int DiffCommand(const std::string& file, const std::string& secondFile, CConsole& console);
 // Lists the backups, newest first, with what info says of each.
 int BackupsCommand(CConsole& console);

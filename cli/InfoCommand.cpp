@@ -1,10 +1,10 @@
 #include <cstdio>
+#include <memory>
 
 #include "cli/CardAccess.h"
 #include "cli/Commands.h"
+#include "cli/DecodedInfo.h"
 #include "cli/ImageFile.h"
-#include "cli/InfoJson.h"
-#include "cli/InfoText.h"
 #include "cli/Messages.h"
 #include "script/TextJoin.h"
 
@@ -27,10 +27,10 @@ int InfoCommand(const std::string& file, bool json, CConsole& console) {
             return Fail(console, "%s", ImageFileProblemText(file, loaded).c_str());
         }
     }
-    const CImageSummary summary = SummarizeImage(image);
+    const std::unique_ptr<CDecodedInfo> info = DecodeInfo(image);
     const std::string text =
-        json ? InfoJson(summary, file.empty() ? "card" : file)
-             : InfoText(summary, file.empty() ? JoinText("the card ", CARD_NAME) : file);
+        json ? DecodedInfoJson(*info, file.empty() ? "card" : file)
+             : DecodedInfoText(*info, file.empty() ? JoinText("the card ", CARD_NAME) : file);
     std::fputs(text.c_str(), console.out);
     return VYMCNF_DONE;
 }

@@ -53,7 +53,8 @@ std::string BackupFailureText(const CSavedBackup& backup) {
                     " (VYMCNF_BACKUPS names another folder for backups.)");
 }
 
-std::string RestoreText(const char* backupPath) {
+std::string RestoreText(const char* backupPath, bool force) {
     return JoinText("The card as it was before is saved in ", backupPath,
-                    "; to put it back, run: vymcnf write \"", backupPath, "\"");
+                    "; to put it back, run: vymcnf write ", force ? "--force " : "", "\"",
+                    backupPath, "\"");
 }

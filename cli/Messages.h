@@ -25,5 +25,6 @@ std::string BytesDifferText(int differences);
 // Why a backup could not be saved, as a sentence naming the folder and the system's reason.
 std::string BackupFailureText(const CSavedBackup& backup);
 
-// Where the card's earlier image is and how it goes back, as a sentence.
-std::string RestoreText(const char* backupPath);
+// Where the card's earlier image is and how it goes back, as a sentence; with force the command
+// given carries --force (for a backup that the write checks would refuse).
+std::string RestoreText(const char* backupPath, bool force = false);

@@ -30,10 +30,13 @@ int RunVymcnf(int argc, const char* const* argv, CConsole& console, CWriteListen
             return VerifyCommand(line.file, console);
         case VymcnfCommand::Backups:
             return BackupsCommand(console);
+        case VymcnfCommand::Diff:
+            return DiffCommand(line.file, line.secondFile, console);
         case VymcnfCommand::Write: {
             CWriteOptions options;
             options.all = line.all;
             options.force = line.force;
+            options.dryRun = line.dryRun;
             if (listener != nullptr) {
                 return WriteCommand(line.file, options, console, *listener);
             }

@@ -1,11 +1,13 @@
 #include "cli/WriteCommand.h"
 
+#include <cstdio>
 #include <vector>
 
 #include "backup/BackupStore.h"
 #include "cli/CardAccess.h"
+#include "cli/ImageChecks.h"
+#include "cli/ImageDiff.h"
 #include "cli/ImageFile.h"
-#include "cli/ImageSummary.h"
 #include "cli/Interrupt.h"
 #include "cli/Messages.h"
 #include "cli/WritePlan.h"
@@ -13,6 +15,8 @@
 #include "script/TextJoin.h"
 
 namespace {
+
+constexpr const char* kForceHint = "Nothing was written; --force writes it all the same.";
 
 // Tells the listener once that the command is over: before the last words, so that a progress
 // bar ends its line first, or else on the way out.
@@ -58,12 +62,11 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
     if (LoadImageFile(file.c_str(), image, &loaded) == 0) {
         return Fail(console, "%s Nothing was written.", ImageFileProblemText(file, loaded).c_str());
     }
-    const CImageSummary summary = SummarizeImage(image);
-    if (summary.ReadableDevices() < WRITTEN_LOGICAL_DEVICES && !options.force) {
-        return Fail(console,
-                    "%s does not look like an image of this card: the image reader finds %s. "
-                    "Nothing was written; --force writes it all the same.",
-                    file.c_str(), ReadableDevicesText(summary).c_str());
+    if (!options.force) {
+        const std::string refusal = ImageRefusal(file, image);
+        if (!refusal.empty()) {
+            return Fail(console, "%s %s", refusal.c_str(), kForceHint);
+        }
     }
 
     listener.PhaseStarted(WritePhase::Read);
@@ -78,9 +81,20 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
                     AddressText(card.FailedAddress()).c_str(), card.Reason(),
                     FullStop(card.Reason()));
     }
+    if (!options.force) {
+        const std::string refusal = CardRefusal(file, image, before);
+        if (!refusal.empty()) {
+            return Fail(console, "%s %s", refusal.c_str(), kForceHint);
+        }
+    }
     const std::vector<int> plan = PlanWrites(before, image, options.all);
     if (plan.empty()) {
         Say(console, "The card holds %s already: nothing to write.", file.c_str());
+        return VYMCNF_DONE;
+    }
+    if (options.dryRun) {
+        std::fputs(ImageDiffText(before, image, "the card", file).c_str(), console.out);
+        Say(console, "Nothing was written: --dry-run only shows what write would change.");
         return VYMCNF_DONE;
     }
 
@@ -90,6 +104,7 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
         return Fail(console, "%s Nothing was written.", BackupFailureText(backup).c_str());
     }
     Say(console, "Saved the card as it was to %s", backup.path);
+    const bool restoreNeedsForce = RestoreNeedsForce(before, image);
 
     listener.PhaseStarted(WritePhase::Write);
     const int total = static_cast<int>(plan.size());
@@ -98,14 +113,15 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
         if (InterruptRequested()) {
             finish.Now();
             return Fail(console, "stopped. %s %s", WrittenSoFar(plan, written).c_str(),
-                        RestoreText(backup.path).c_str());
+                        RestoreText(backup.path, restoreNeedsForce).c_str());
         }
         const int address = plan[static_cast<std::size_t>(written)];
         if (card.WriteByte(address, image[address]) == 0) {
             finish.Now();
             return Fail(console, "couldn't write the card at address %s: %s%s %s %s",
                         AddressText(address).c_str(), card.Reason(), FullStop(card.Reason()),
-                        WrittenSoFar(plan, written).c_str(), RestoreText(backup.path).c_str());
+                        WrittenSoFar(plan, written).c_str(),
+                        RestoreText(backup.path, restoreNeedsForce).c_str());
         }
         // The cell's write cycle, through the card's services as the setup dialog's: their pause
         // is never shorter than asked, and whoever stands in front of them sees it.
@@ -123,14 +139,15 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
                         "wrote %d bytes, but couldn't read the card back at address %s to check "
                         "them: %s%s %s",
                         total, AddressText(readBack.failedRead).c_str(), card.Reason(),
-                        FullStop(card.Reason()), RestoreText(backup.path).c_str());
+                        FullStop(card.Reason()),
+                        RestoreText(backup.path, restoreNeedsForce).c_str());
         }
         return Fail(console,
                     "the card does not hold %s after writing: %s, the first at address %s. "
                     "The card may now hold a damaged image. %s",
                     file.c_str(), BytesDifferText(readBack.differences).c_str(),
                     AddressText(readBack.firstDifference).c_str(),
-                    RestoreText(backup.path).c_str());
+                    RestoreText(backup.path, restoreNeedsForce).c_str());
     }
     finish.Now();
     Say(console, "Wrote %d %s to the card and read it back: the card holds %s.", total,

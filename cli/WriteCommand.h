@@ -6,8 +6,9 @@
 #include "cli/WriteProgress.h"
 
 struct CWriteOptions {
-    bool all = false;    // every byte, not only those that differ
-    bool force = false;  // an image the reader finds fewer than six devices in
+    bool all = false;     // every byte, not only those that differ
+    bool force = false;   // an image the checks before the write refuse
+    bool dryRun = false;  // only say what would change on the card
 };
 
 // `vymcnf write FILE`: checks the image, reads the card, saves it as a backup, writes the bytes

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "pnp/DeviceIdentities.h"
+#include "pnp/SerialIdentifier.h"
 
 namespace {
 
@@ -59,21 +60,6 @@ struct ImageAssembler {
     constexpr void OpenDependentFunction() { Append({TAG_START_DEPENDENT, 0x00 /* priority */}); }
     constexpr void CloseDependentFunction() { Append({TAG_END_DEPENDENT}); }
 };
-
-// The check byte of the 72-bit serial identifier that isolation reads from the card: a
-// linear feedback shift register run over the 64 bits of vendor ID and serial number,
-// least significant bit of each byte first.
-constexpr std::uint8_t SerialIdentifierChecksum(const std::uint8_t* identifier) {
-    std::uint8_t lfsr = 0x6A;
-    for (int i = 0; i < 8; ++i) {
-        for (int bit = 0; bit < 8; ++bit) {
-            const int input = (identifier[i] >> bit) & 1;
-            const int feedback = ((lfsr ^ (lfsr >> 1)) & 1) ^ input;
-            lfsr = static_cast<std::uint8_t>((feedback << 7) | (lfsr >> 1));
-        }
-    }
-    return lfsr;
-}
 
 constexpr std::array<std::uint8_t, EEPROM_SIZE> MakeFactoryImage() {
     ImageAssembler image;

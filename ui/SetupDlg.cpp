@@ -2,6 +2,7 @@
 
 #include "pnp/ImageReader.h"
 #include "pnp/ImageWriter.h"
+#include "ui/MessageText.h"
 #include "ui/Resource.h"
 
 namespace {
@@ -84,6 +85,10 @@ BOOL CSetupDlg::OnInitDialog() {
     FillGameportIo();
     FillMidi2Io();
     FillMidi2Irq();
+    // A card read only in part is refused at OK for that, and its device count says little.
+    if (m_wholeImageRead != 0 && m_deviceCount < WRITTEN_LOGICAL_DEVICES) {
+        WarnOfMissingDevices();
+    }
     return TRUE;
 }
 
@@ -104,6 +109,17 @@ int CSetupDlg::LocateDevices() {
         return 0;
     }
     return 1;
+}
+
+void CSetupDlg::WarnOfMissingDevices() {
+    // The same test refuses the write after OK; telling it now spares the user edits that
+    // cannot be kept.
+    CMessageText text;
+    text.Append(
+        "The EEPROM holds only %d logical %s where the card has six, so the settings can be "
+        "looked at but not written. \"vymcnf info\" shows what the EEPROM holds.",
+        static_cast<int>(m_deviceCount), m_deviceCount == 1 ? "device" : "devices");
+    AfxMessageBox(text.Text(), MB_OK | MB_ICONEXCLAMATION, 0);
 }
 
 int CSetupDlg::BuildImage() {

@@ -28,6 +28,8 @@ public:
     const char* GetLastErrorText(BOOL showMessage) override;
     int LocateDevices();
     int BuildImage();
+    // Says at once when the card has too few devices for a write, before the user edits.
+    void WarnOfMissingDevices();
 
     // Showing the card's settings.
     void FillWssIo();

@@ -272,7 +272,8 @@ TEST_F(VymcnfTest, InfoOfTheCardAsJsonShowsIdentifiersInTheProgramsForm) {
 
 TEST_F(VymcnfTest, InfoOfAFileReadsNoCard) {
     ASSERT_EQ(Run({"info", WriteFile("factory.bin", FactoryBytes())}), 0) << err;
-    EXPECT_TRUE(Contains(out, "Device 5 at offset 210: 0x0E63A804 \"Digital Control\"")) << out;
+    EXPECT_TRUE(Contains(out, "Slot Digital Control: 0x0E63A804 \"Digital Control\" at 0x0D2"))
+        << out;
     EXPECT_EQ(card.openCount, 0);
 }
 

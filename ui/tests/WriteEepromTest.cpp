@@ -237,7 +237,10 @@ TEST_F(WriteEepromTest, NothingIsWrittenOverACardWithFewerThanSixDevices) {
     EXPECT_EQ(RunThenCancel(), IDCANCEL);
     const std::string refusal =
         "Couldn't find six logical devices in the EEPROM, so nothing was written.";
-    EXPECT_EQ(BoxTexts(), (Strings{refusal, kQuestion, refusal}));
+    const std::string warning =
+        "The EEPROM holds only 1 logical device where the card has six, so the settings can be "
+        "looked at but not written. \"vymcnf info\" shows what the EEPROM holds.";
+    EXPECT_EQ(BoxTexts(), (Strings{warning, refusal, kQuestion, refusal}));
     EXPECT_TRUE(Writes().empty());
 }
 
