@@ -34,6 +34,7 @@ struct CCardHandle {
     int fd = -1;
     bool canRead = false;
     bool canWrite = false;
+    bool readOnlyFile = false;  // asked for writing too, but the file may only be read
 };
 
 std::mutex g_handlesLock;
@@ -75,6 +76,11 @@ bool IsCardName(const char* fileName) {
     return *fileName == '\0';
 }
 
+// The reasons an open for writing fails although the same file may well be read.
+bool MayNotBeWritten(int openErrno) {
+    return openErrno == EACCES || openErrno == EPERM || openErrno == EROFS;
+}
+
 HANDLE FailCreate(DWORD error) {
     EmulatedSetLastError(error);
     return INVALID_HANDLE_VALUE;
@@ -110,7 +116,14 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
         return FailCreate(error);
     }
 
-    const int fd = open(path.c_str(), openFlags);
+    int fd = open(path.c_str(), openFlags);
+    // A dump on read-only media, or a card file the user may not write, can still be looked
+    // at: the handle then reads, and its writes are refused as the handle's access says.
+    bool readOnlyFile = false;
+    if (fd < 0 && canRead && canWrite && MayNotBeWritten(errno)) {
+        fd = open(path.c_str(), (openFlags & ~O_RDWR) | O_RDONLY);
+        readOnlyFile = fd >= 0;
+    }
     if (fd < 0) {
         return FailCreate(WindowsErrorFromErrno(errno, ERROR_OPEN_FAILED));
     }
@@ -146,7 +159,8 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
     std::lock_guard<std::mutex> guard(g_handlesLock);
     for (int slot = 0; slot < kMaxHandles; ++slot) {
         if (!g_handles[slot].inUse) {
-            g_handles[slot] = CCardHandle{true, fd, canRead, canWrite};
+            g_handles[slot] = CCardHandle{true, fd, canRead, canWrite && !readOnlyFile,
+                                          readOnlyFile};
             return HandleForSlot(slot);
         }
     }
@@ -315,6 +329,11 @@ public:
     }
     HLOCAL LocalFree(HLOCAL memory) override { return EmulatedLocalFree(memory); }
     void Sleep(DWORD milliseconds) override { PauseAtLeast(milliseconds); }
+    BOOL IsReadOnlyCard(HANDLE device) override {
+        std::lock_guard<std::mutex> guard(g_handlesLock);
+        const int slot = SlotOfHandle(device);
+        return slot >= 0 && g_handles[slot].readOnlyFile ? TRUE : FALSE;
+    }
 };
 
 }  // namespace
