@@ -1,4 +1,5 @@
 #include "ui/SetupDlg.h"
+#include "ui/SetupOutcome.h"
 
 #include "pnp/ImageReader.h"
 #include "pnp/ImageWriter.h"
@@ -62,6 +63,8 @@ BOOL CSetupDlg::OnInitDialog() {
 
     m_driver.m_pOwner = this;
     if (m_driver.Open() == 0) {
+        SetupOutcome().openFailed = 1;
+        SetupOutcome().openError = m_lastErrorCode;
         PostQuitMessage(0);  // the user has seen why; the program ends
         return TRUE;
     }
@@ -90,6 +93,7 @@ BOOL CSetupDlg::OnInitDialog() {
 const char* CSetupDlg::GetLastErrorText(BOOL showMessage) {
     static char text[kErrorTextSize];
     const DWORD error = m_driver.LastError();
+    m_lastErrorCode = error;
     SystemErrorText(error, text, sizeof text);
     if (showMessage) {
         AfxMessageBox(text, MB_OK | MB_ICONINFORMATION, 0);
@@ -112,6 +116,7 @@ int CSetupDlg::BuildImage() {
             "Couldn't build the EEPROM image: a device identifier or the image is too large, so "
             "nothing was written.",
             MB_ICONHAND, 0);
+        m_writeFailure = "the image could not be built";
         return 0;
     }
     return 1;

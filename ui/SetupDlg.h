@@ -111,6 +111,8 @@ public:
     std::int32_t m_firstFailedWrite = -1;  // EEPROM address, -1 while every write succeeded
     std::int32_t m_writeComplete = 0;      // the last WriteSettings wrote and verified the image
     CSavedBackup m_backup;                 // the card as read, saved before the last write
+    const char* m_writeFailure = nullptr;  // why the last write did not complete, in few words
+    DWORD m_lastErrorCode = 0;             // the error GetLastErrorText told last
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -136,6 +138,8 @@ private:
     void ApplyDmaChoice(const CComboBox& combo, CDmaDescriptor& dma);
     void RepairControlDevice();
     int CanWriteImage();
+    void RunWrite();
+    void RecordWriteOutcome();
     void ReportWriteResult();
     void AppendBackupPlace(CMessageText& text) const;
 };

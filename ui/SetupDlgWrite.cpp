@@ -1,8 +1,11 @@
 // Writing the EEPROM: OK's question, the write flow, the byte the progress dialog sends and the
 // check of what the card holds afterwards.
+#include <cstdio>
+
 #include "driver/CardReadBack.h"
 #include "ui/MessageText.h"
 #include "ui/SetupDlg.h"
+#include "ui/SetupOutcome.h"
 #include "ui/WriteEepromDlg.h"
 
 namespace {
@@ -36,11 +39,24 @@ int CSetupDlg::CanWriteImage() {
     // its six devices would turn into an image the card never had.
     if (m_wholeImageRead == 0) {
         AfxMessageBox("Couldn't read the whole EEPROM, so nothing was written.", MB_ICONHAND, 0);
+        m_writeFailure = "the whole EEPROM could not be read";
         return 0;
     }
     if (m_deviceCount < WRITTEN_LOGICAL_DEVICES) {
         AfxMessageBox("Couldn't find six logical devices in the EEPROM, so nothing was written.",
                       MB_ICONHAND, 0);
+        m_writeFailure = "six logical devices could not be found in the EEPROM";
+        return 0;
+    }
+    // Said before the backup and the first byte: every write to a card opened for reading only
+    // would be refused, and a backup of a card that cannot change is no use.
+    if (m_driver.IsReadOnly() != 0) {
+        AfxMessageBox(
+            "The card's EEPROM file may be read but not written, so nothing was written. Give "
+            "yourself permission to write the file, or copy it to a place where you may, and "
+            "try again.",
+            MB_ICONHAND, 0);
+        m_writeFailure = "the card's file may not be written";
         return 0;
     }
     return 1;
@@ -48,6 +64,31 @@ int CSetupDlg::CanWriteImage() {
 
 void CSetupDlg::WriteSettings() {
     m_writeComplete = 0;
+    m_writeFailure = nullptr;
+    m_backup = CSavedBackup{};  // the backup of this write, once saved
+    RunWrite();
+    RecordWriteOutcome();
+}
+
+void CSetupDlg::RecordWriteOutcome() {
+    CSetupOutcome& outcome = SetupOutcome();
+    ++outcome.writesAsked;
+    if (m_writeComplete != 0) {
+        ++outcome.writesCompleted;
+        outcome.lastWriteFailed = 0;
+        outcome.lastBytesWritten = m_bytesSent;
+        std::snprintf(outcome.lastBackupPath, sizeof outcome.lastBackupPath, "%s",
+                      m_backup.path);
+        return;
+    }
+    outcome.lastWriteFailed = 1;
+    std::snprintf(outcome.failure, sizeof outcome.failure, "%s",
+                  m_writeFailure != nullptr ? m_writeFailure : "the write did not complete");
+    std::snprintf(outcome.failedBackupPath, sizeof outcome.failedBackupPath, "%s",
+                  m_backup.path);
+}
+
+void CSetupDlg::RunWrite() {
     if (CanWriteImage() == 0) {
         return;
     }
@@ -57,6 +98,7 @@ void CSetupDlg::WriteSettings() {
     }
     // The card as it is now goes to a backup before its first byte changes.
     if (SaveBackupOfReadImage() == 0) {
+        m_writeFailure = "no backup could be saved, and writing without one was declined";
         return;
     }
 
@@ -74,6 +116,7 @@ void CSetupDlg::ReportWriteResult() {
     if (m_bytesSent == 0) {
         AfxMessageBox("Writing was stopped before it began, so nothing was written.",
                       MB_ICONEXCLAMATION, 0);
+        m_writeFailure = "writing was stopped before it began";
         return;
     }
     int failed = m_firstFailedWrite;
@@ -87,6 +130,7 @@ void CSetupDlg::ReportWriteResult() {
             failed);
         AppendBackupPlace(text);
         AfxMessageBox(text.Text(), MB_ICONHAND, 0);
+        m_writeFailure = "a byte could not be written, so the card may hold an incomplete image";
         return;
     }
     // Every byte was acknowledged; only reading them back shows that the cells took them.
@@ -116,6 +160,9 @@ int CSetupDlg::VerifyWrittenImage() {
     }
     AppendBackupPlace(text);
     AfxMessageBox(text.Text(), MB_ICONHAND, 0);
+    m_writeFailure = readBack.failedRead >= 0
+                         ? "the written bytes could not be read back"
+                         : "the card does not hold what was written";
     return 0;
 }
 
