@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "backup/RestoreCommand.h"
 #include "cli/Console.h"
 #include "script/TextJoin.h"
 
@@ -50,6 +51,7 @@ std::string BackupFailureText(const CSavedBackup& backup) {
 }
 
 std::string RestoreText(const char* backupPath) {
+    char restore[BACKUP_PATH_SIZE * 2 + 32];
     return JoinText("The card as it was before is saved in ", backupPath,
-                    "; to put it back, run: vymcnf write \"", backupPath, "\"");
+                    "; to put it back, run: ", RestoreCommand(backupPath, restore, sizeof restore));
 }

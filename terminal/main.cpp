@@ -5,10 +5,13 @@
 #include <cstring>
 #include <string>
 
+#include "driver/CardIdentity.h"
 #include "driver/EepromFileLocation.h"
 #include "framework/Framework.h"
+#include "terminal/EndOfRun.h"
 #include "terminal/TerminalHost.h"
 #include "terminal/TerminalSession.h"
+#include "ui/SetupOutcome.h"
 #include "ui/SetupResources.h"
 
 namespace {
@@ -75,8 +78,19 @@ int main(int argc, char** argv) {
     }
     CTerminalHost host(session);
     CResizeFollowingPause pause(host);
-    host.SetNote(CardNote());
+    const bool readOnly = CardFileIsReadOnly() != 0;
+    host.SetNote(CardNote() + (readOnly ? " (read-only)" : ""));
+    if (readOnly) {
+        host.SetMark("Read-only card");
+    }
+    ResetSetupOutcome();
     const int exitCode = AfxWinMain(host, "vymsetup");
     session.Stop();
-    return exitCode;
+
+    // The screen is gone: what the user needs from it now goes to standard error.
+    const CSetupOutcome& outcome = SetupOutcome();
+    const CEndOfRunText end = EndOfRunText(
+        outcome, CardName(), outcome.openFailed != 0 ? CardOpenProblem(outcome.openError) : "");
+    std::fputs(end.text.c_str(), stderr);
+    return exitCode != 0 ? exitCode : end.exitStatus;
 }
