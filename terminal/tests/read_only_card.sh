@@ -30,7 +30,11 @@ line_of "(read-only)" | grep -qF "F1 Help" || fail "the read-only mark is not in
 expect_field "WSS I/O" 534
 # After the first key the note goes, and the mark stays.
 pick_wss_io_544
-line_of "F1 Help" | grep -qF "Read-only card" || fail "the bottom frame lost the read-only mark"
+deadline=$((SECONDS + 5))
+until line_of "F1 Help" | grep -qF "Read-only card"; do
+    ((SECONDS < deadline)) || fail "the bottom frame lost the read-only mark"
+    sleep 0.1
+done
 keys Enter
 wait_for "Do you want to write new settings to EEPROM ?"
 keys Enter
