@@ -18,9 +18,9 @@ void PrintHelp(const CCommandLine& line, CConsole& console) {
     if (topic == VymcnfCommand::Help && !line.file.empty()) {
         topic = CommandNamed(line.file.c_str());
     }
-    const CCommandHelp* help =
-        topic == VymcnfCommand::Help && line.file.empty() && !line.help ? nullptr
-                                                                         : CommandHelpOf(topic);
+    const CCommandHelp* help = topic == VymcnfCommand::Help && line.file.empty() && !line.help
+                                   ? nullptr
+                                   : CommandHelpOf(topic);
     if (help == nullptr) {
         std::fputs(VYMCNF_USAGE_TEXT, console.out);
         return;

@@ -1,9 +1,8 @@
 // The card on Windows is the configuration driver's device: it has a name, and the system's
 // text is all there is to say about a failed open.
-#include "driver/CardIdentity.h"
-
 #include <cstring>
 
+#include "driver/CardIdentity.h"
 #include "driver/ConfigDriver.h"
 
 std::string CardName() {

@@ -159,8 +159,8 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
     std::lock_guard<std::mutex> guard(g_handlesLock);
     for (int slot = 0; slot < kMaxHandles; ++slot) {
         if (!g_handles[slot].inUse) {
-            g_handles[slot] = CCardHandle{true, fd, canRead, canWrite && !readOnlyFile,
-                                          readOnlyFile};
+            g_handles[slot] =
+                CCardHandle{true, fd, canRead, canWrite && !readOnlyFile, readOnlyFile};
             return HandleForSlot(slot);
         }
     }

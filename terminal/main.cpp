@@ -6,7 +6,6 @@
 #include <string>
 
 #include "driver/CardIdentity.h"
-#include "driver/EepromFileLocation.h"
 #include "framework/Framework.h"
 #include "terminal/EndOfRun.h"
 #include "terminal/TerminalHost.h"
@@ -33,12 +32,8 @@ constexpr const char* kUsage =
 // Which file the card is, said at the start: a new user learns that the program works on a file
 // and where it lies. The home folder is written as ~ to keep the note short.
 std::string CardNote() {
-    std::string path;
-    const char* named = std::getenv(EEPROM_FILE_VARIABLE);
-    DWORD error = 0;
-    if (named != nullptr && named[0] != '\0') {
-        path = named;
-    } else if (DefaultEepromFilePath(&path, &error) == 0) {
+    std::string path = CardName();
+    if (path.empty()) {
         return {};
     }
     const char* home = std::getenv("HOME");

@@ -95,8 +95,7 @@ TEST_F(InProcessRun, WrittenCountsOnlyTheRequestsOfItsOwnProgressDialog) {
 
 TEST_F(InProcessRun, FailedByteWriteIsToldByTheProgramAndTheDialogStaysOpen) {
     card.FailWriteAt(10);
-    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"),
-              RUN_NOT_DONE);
+    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"), RUN_NOT_DONE);
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[1]["event"], "progress");
     EXPECT_EQ(events[1]["written"], kFactoryImageLength);  // the loop still runs to its end
@@ -140,8 +139,7 @@ TEST_F(InProcessRun, ABackupThatCannotBeSavedIsAQuestionNoUnlessTheScriptSaysYes
 
 TEST_F(InProcessRun, ACardThatKeepsOtherValuesFailsItsCheckAndTheDialogStaysOpen) {
     card.StoreOtherValueAt(66, 0x00);  // the WSS I/O low byte the pick changes to 0x44
-    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"),
-              RUN_NOT_DONE);
+    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"), RUN_NOT_DONE);
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[1]["event"], "progress");
     EXPECT_EQ(events[1]["written"], kFactoryImageLength);

@@ -63,9 +63,9 @@ TEST_F(RunnerCommand, HelpAndVersionPrintAndRunNothing) {
     EXPECT_NE(help.output.find("Usage: vymsetup-script [SCRIPT]"), std::string::npos);
     EXPECT_NE(help.output.find("pace off"), std::string::npos);
     // Where the backups go and how to name another folder, and what each status means.
-    for (const char* part : {"VYMCNF_BACKUPS", "$XDG_STATE_HOME/vymcnf/backups",
-                             "vymcnf write BACKUP", "  3  a line was refused",
-                             "  1  the card could not be opened"}) {
+    for (const char* part :
+         {"VYMCNF_BACKUPS", "$XDG_STATE_HOME/vymcnf/backups", "vymcnf write BACKUP",
+          "  3  a line was refused", "  1  the card could not be opened"}) {
         EXPECT_NE(help.output.find(part), std::string::npos) << part;
     }
     const CProgramRun version = Run({"--version"});

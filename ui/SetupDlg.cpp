@@ -1,9 +1,9 @@
 #include "ui/SetupDlg.h"
-#include "ui/SetupOutcome.h"
 
 #include "pnp/ImageReader.h"
 #include "pnp/ImageWriter.h"
 #include "ui/Resource.h"
+#include "ui/SetupOutcome.h"
 
 namespace {
 

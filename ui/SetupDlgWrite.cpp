@@ -77,15 +77,13 @@ void CSetupDlg::RecordWriteOutcome() {
         ++outcome.writesCompleted;
         outcome.lastWriteFailed = 0;
         outcome.lastBytesWritten = m_bytesSent;
-        std::snprintf(outcome.lastBackupPath, sizeof outcome.lastBackupPath, "%s",
-                      m_backup.path);
+        std::snprintf(outcome.lastBackupPath, sizeof outcome.lastBackupPath, "%s", m_backup.path);
         return;
     }
     outcome.lastWriteFailed = 1;
     std::snprintf(outcome.failure, sizeof outcome.failure, "%s",
                   m_writeFailure != nullptr ? m_writeFailure : "the write did not complete");
-    std::snprintf(outcome.failedBackupPath, sizeof outcome.failedBackupPath, "%s",
-                  m_backup.path);
+    std::snprintf(outcome.failedBackupPath, sizeof outcome.failedBackupPath, "%s", m_backup.path);
 }
 
 void CSetupDlg::RunWrite() {
@@ -160,9 +158,8 @@ int CSetupDlg::VerifyWrittenImage() {
     }
     AppendBackupPlace(text);
     AfxMessageBox(text.Text(), MB_ICONHAND, 0);
-    m_writeFailure = readBack.failedRead >= 0
-                         ? "the written bytes could not be read back"
-                         : "the card does not hold what was written";
+    m_writeFailure = readBack.failedRead >= 0 ? "the written bytes could not be read back"
+                                              : "the card does not hold what was written";
     return 0;
 }
 

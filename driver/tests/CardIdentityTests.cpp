@@ -87,9 +87,9 @@ TEST_F(CardIdentityTest, EachTroubleOfTheFileIsToldInItsOwnWords) {
     EXPECT_EQ(CardOpenProblem(ERROR_FILE_NOT_FOUND), missing + " does not exist");
 
     SetVariable(EEPROM_FILE_VARIABLE, WriteCard("short.bin", Pattern(1000)));
-    EXPECT_EQ(CardOpenProblem(ERROR_INVALID_DATA),
-              PathIn("short.bin") +
-                  " is 1000 bytes long; a card's EEPROM image is exactly 2048 bytes");
+    EXPECT_EQ(
+        CardOpenProblem(ERROR_INVALID_DATA),
+        PathIn("short.bin") + " is 1000 bytes long; a card's EEPROM image is exactly 2048 bytes");
     SetVariable(EEPROM_FILE_VARIABLE, WriteCard("one.bin", Pattern(1)));
     EXPECT_EQ(CardOpenProblem(ERROR_INVALID_DATA),
               PathIn("one.bin") + " is 1 byte long; a card's EEPROM image is exactly 2048 bytes");
@@ -113,9 +113,8 @@ TEST_F(CardIdentityTest, ABusyCardNamesTheProcessThatHoldsIt) {
     CLockingChild holder(m_cardPath);
     ASSERT_TRUE(holder.locked());
     const std::string problem = CardOpenProblem(ERROR_SHARING_VIOLATION);
-    EXPECT_EQ(problem.rfind(m_cardPath + " is in use by process " + std::to_string(holder.pid()) +
-                                " (",
-                            0),
+    EXPECT_EQ(problem.rfind(
+                  m_cardPath + " is in use by process " + std::to_string(holder.pid()) + " (", 0),
               0u)
         << problem;
     EXPECT_NE(problem.find("; the card can be used by one program at a time"), std::string::npos)
