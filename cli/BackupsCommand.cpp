@@ -30,11 +30,12 @@ int BackupsCommand(CConsole& console) {
         std::uint8_t image[EEPROM_SIZE];
         CImageFileResult loaded;
         if (LoadImageFile(backup.path.c_str(), image, &loaded) == 0) {
-            Say(console, "%s: not usable: %s", backup.name.c_str(),
+            Say(console, "%s: not usable: %s", backup.path.c_str(),
                 ImageFileProblemText(backup.name, loaded).c_str());
             continue;
         }
-        std::fprintf(console.out, "%s: %s", backup.name.c_str(),
+        // The full path, so that a line copied into `vymcnf write` works from any folder.
+        std::fprintf(console.out, "%s: %s", backup.path.c_str(),
                      BriefInfoText(SummarizeImage(image)).c_str());
     }
     return VYMCNF_DONE;

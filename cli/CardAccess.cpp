@@ -1,13 +1,23 @@
 #include "cli/CardAccess.h"
 
+#include <cstdio>
 #include <cstring>
+#include <string>
+
+#include "driver/CardIdentity.h"
 
 CCardAccess::CCardAccess() {
     m_driver.m_pOwner = this;
 }
 
 int CCardAccess::Open() {
-    return m_driver.Open();
+    if (m_driver.Open() == 1) {
+        return 1;
+    }
+    // The card's own words (its file, its size, who holds it) over the system's text.
+    const std::string problem = CardOpenProblem(m_driver.LastError());
+    std::snprintf(m_reason, sizeof m_reason, "%s", problem.c_str());
+    return 0;
 }
 
 int CCardAccess::ReadImage(std::uint8_t (&image)[EEPROM_SIZE]) {

@@ -13,7 +13,8 @@ public:
     CCardAccess(const CCardAccess&) = delete;
     CCardAccess& operator=(const CCardAccess&) = delete;
 
-    // 1 when the card is open; 0 with Reason() telling why not.
+    // 1 when the card is open; 0 with Reason() telling why not in plain words that name the
+    // card (its file on the emulated card), without a full stop.
     int Open();
     // All of the card's bytes; 0 with FailedAddress() and Reason() when a read fails.
     int ReadImage(std::uint8_t (&image)[EEPROM_SIZE]);
@@ -36,5 +37,6 @@ private:
     char m_reason[1024] = "";
 };
 
-// The card's name as the user knows it, for messages.
+// The driver's device. Messages name the card by CardName() (driver/CardIdentity.h): the
+// emulated card's file where there is one.
 constexpr const char* CARD_NAME = CNF_DEVICE_PATH;

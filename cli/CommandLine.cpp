@@ -13,16 +13,8 @@ constexpr CCommandSpelling kCommands[] = {
     {"info", VymcnfCommand::Info},       {"read", VymcnfCommand::Read},
     {"write", VymcnfCommand::Write},     {"verify", VymcnfCommand::Verify},
     {"backups", VymcnfCommand::Backups}, {"diff", VymcnfCommand::Diff},
+    {"help", VymcnfCommand::Help},
 };
-
-VymcnfCommand CommandNamed(const char* word) {
-    for (const CCommandSpelling& spelling : kCommands) {
-        if (std::strcmp(spelling.name, word) == 0) {
-            return spelling.command;
-        }
-    }
-    return VymcnfCommand::None;
-}
 
 bool TakesFile(VymcnfCommand command) {
     return command != VymcnfCommand::Backups;
@@ -43,6 +35,15 @@ std::string CheckLine(const CCommandLine& line, int operands) {
     const std::string name = CommandName(line.command);
     if (line.command == VymcnfCommand::None) {
         return "no command given";
+    }
+    if (line.command == VymcnfCommand::Help) {
+        if (operands > 1) {
+            return "help takes one COMMAND";
+        }
+        if (operands == 1 && (CommandNamed(line.file.c_str()) == VymcnfCommand::None)) {
+            return "help: no command " + line.file;
+        }
+        return std::string();
     }
     if (!TakesFile(line.command) && operands > 0) {
         return name + " takes no FILE";
@@ -70,6 +71,15 @@ std::string CheckLine(const CCommandLine& line, int operands) {
 }
 
 }  // namespace
+
+VymcnfCommand CommandNamed(const char* word) {
+    for (const CCommandSpelling& spelling : kCommands) {
+        if (std::strcmp(spelling.name, word) == 0) {
+            return spelling.command;
+        }
+    }
+    return VymcnfCommand::None;
+}
 
 const char* CommandName(VymcnfCommand command) {
     for (const CCommandSpelling& spelling : kCommands) {

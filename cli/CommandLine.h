@@ -5,11 +5,11 @@
 // What the user asked vymcnf for. The parser is our own, a few lines over argv: the
 // command-line libraries at hand print through iostreams, which the Windows 98 build of vymcnf
 // does without.
-enum class VymcnfCommand { None, Info, Read, Write, Verify, Backups, Diff };
+enum class VymcnfCommand { None, Info, Read, Write, Verify, Backups, Diff, Help };
 
 struct CCommandLine {
     VymcnfCommand command = VymcnfCommand::None;
-    std::string file;        // the FILE operand; empty when none was given
+    std::string file;        // the FILE operand (help: the COMMAND asked about); empty when none
     std::string secondFile;  // diff's FILE2; empty when none was given
     bool json = false;
     bool force = false;
@@ -27,3 +27,5 @@ CCommandLine ParseCommandLine(int argc, const char* const* argv);
 
 // The name the user types for command.
 const char* CommandName(VymcnfCommand command);
+// The command a word names; None when it names none.
+VymcnfCommand CommandNamed(const char* word);

@@ -6,6 +6,7 @@
 #include "cli/DecodedInfo.h"
 #include "cli/ImageFile.h"
 #include "cli/Messages.h"
+#include "driver/CardIdentity.h"
 #include "script/TextJoin.h"
 
 int InfoCommand(const std::string& file, bool json, CConsole& console) {
@@ -13,8 +14,7 @@ int InfoCommand(const std::string& file, bool json, CConsole& console) {
     if (file.empty()) {
         CCardAccess card;
         if (card.Open() == 0) {
-            return Fail(console, "couldn't open the card %s: %s%s", CARD_NAME, card.Reason(),
-                        FullStop(card.Reason()));
+            return Fail(console, "couldn't open the card: %s.", card.Reason());
         }
         if (card.ReadImage(image) == 0) {
             return Fail(console, "couldn't read the card at address %s: %s%s",
@@ -30,7 +30,7 @@ int InfoCommand(const std::string& file, bool json, CConsole& console) {
     const std::unique_ptr<CDecodedInfo> info = DecodeInfo(image);
     const std::string text =
         json ? DecodedInfoJson(*info, file.empty() ? "card" : file)
-             : DecodedInfoText(*info, file.empty() ? JoinText("the card ", CARD_NAME) : file);
+             : DecodedInfoText(*info, file.empty() ? JoinText("the card ", CardName()) : file);
     std::fputs(text.c_str(), console.out);
     return VYMCNF_DONE;
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "backup/RestoreCommand.h"
 #include "cli/Console.h"
 #include "script/TextJoin.h"
 
@@ -54,7 +55,7 @@ std::string BackupFailureText(const CSavedBackup& backup) {
 }
 
 std::string RestoreText(const char* backupPath, bool force) {
-    return JoinText("The card as it was before is saved in ", backupPath,
-                    "; to put it back, run: vymcnf write ", force ? "--force " : "", "\"",
-                    backupPath, "\"");
+    char restore[BACKUP_PATH_SIZE * 2 + 32];
+    return JoinText("The card as it was before is saved in ", backupPath, "; to put it back, run: ",
+                    RestoreCommand(backupPath, restore, sizeof restore, force));
 }

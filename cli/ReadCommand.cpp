@@ -6,8 +6,7 @@
 int ReadCommand(const std::string& file, bool replace, CConsole& console) {
     CCardAccess card;
     if (card.Open() == 0) {
-        return Fail(console, "couldn't open the card %s: %s%s", CARD_NAME, card.Reason(),
-                    FullStop(card.Reason()));
+        return Fail(console, "couldn't open the card: %s. Nothing was saved.", card.Reason());
     }
     std::uint8_t image[EEPROM_SIZE];
     if (card.ReadImage(image) == 0) {

@@ -12,8 +12,7 @@ int VerifyCommand(const std::string& file, CConsole& console) {
     }
     CCardAccess card;
     if (card.Open() == 0) {
-        return Fail(console, "couldn't open the card %s: %s%s", CARD_NAME, card.Reason(),
-                    FullStop(card.Reason()));
+        return Fail(console, "couldn't open the card: %s.", card.Reason());
     }
     CReadBack readBack;
     if (ReadBackAndCompare(card.Driver(), image, EEPROM_SIZE, &readBack) == 1) {

@@ -2,15 +2,39 @@
 
 #include <cstdio>
 
+#include "cli/BackupLookup.h"
+#include "cli/CommandHelp.h"
 #include "cli/CommandLine.h"
 #include "cli/Commands.h"
 #include "cli/Usage.h"
 #include "cli/WriteCommand.h"
 
+namespace {
+
+// vymcnf --help and vymcnf help: the general text; vymcnf COMMAND --help and vymcnf help
+// COMMAND: that command's own.
+void PrintHelp(const CCommandLine& line, CConsole& console) {
+    VymcnfCommand topic = line.command;
+    if (topic == VymcnfCommand::Help && !line.file.empty()) {
+        topic = CommandNamed(line.file.c_str());
+    }
+    const CCommandHelp* help = topic == VymcnfCommand::Help && line.file.empty() && !line.help
+                                   ? nullptr
+                                   : CommandHelpOf(topic);
+    if (help == nullptr) {
+        std::fputs(VYMCNF_USAGE_TEXT, console.out);
+        return;
+    }
+    std::fprintf(console.out, "Usage: %s\n%s\nExamples:\n%s", help->usage, help->text,
+                 help->examples);
+}
+
+}  // namespace
+
 int RunVymcnf(int argc, const char* const* argv, CConsole& console, CWriteListener* listener) {
     const CCommandLine line = ParseCommandLine(argc, argv);
-    if (line.help) {
-        std::fputs(VYMCNF_USAGE_TEXT, console.out);
+    if (line.help || (line.command == VymcnfCommand::Help && line.error.empty())) {
+        PrintHelp(line, console);
         return VYMCNF_DONE;
     }
     if (line.version) {
@@ -21,13 +45,16 @@ int RunVymcnf(int argc, const char* const* argv, CConsole& console, CWriteListen
         std::fprintf(console.err, "vymcnf: %s\nTry 'vymcnf --help'.\n", line.error.c_str());
         return VYMCNF_USAGE;
     }
+    // The commands that read an image find a backup by its bare name; read saves one, and
+    // names exactly the file the user gave.
+    const std::string image = FindImageFile(line.file);
     switch (line.command) {
         case VymcnfCommand::Info:
-            return InfoCommand(line.file, line.json, console);
+            return InfoCommand(image, line.json, console);
         case VymcnfCommand::Read:
             return ReadCommand(line.file, line.force, console);
         case VymcnfCommand::Verify:
-            return VerifyCommand(line.file, console);
+            return VerifyCommand(image, console);
         case VymcnfCommand::Backups:
             return BackupsCommand(console);
         case VymcnfCommand::Diff:
@@ -38,15 +65,16 @@ int RunVymcnf(int argc, const char* const* argv, CConsole& console, CWriteListen
             options.force = line.force;
             options.dryRun = line.dryRun;
             if (listener != nullptr) {
-                return WriteCommand(line.file, options, console, *listener);
+                return WriteCommand(image, options, console, *listener);
             }
             if (console.errIsTerminal) {
                 CProgressBar bar(console.err);
-                return WriteCommand(line.file, options, console, bar);
+                return WriteCommand(image, options, console, bar);
             }
             CQuietListener quiet;
-            return WriteCommand(line.file, options, console, quiet);
+            return WriteCommand(image, options, console, quiet);
         }
+        case VymcnfCommand::Help:
         case VymcnfCommand::None:
             break;
     }

@@ -11,6 +11,7 @@
 #include "cli/Interrupt.h"
 #include "cli/Messages.h"
 #include "cli/WritePlan.h"
+#include "driver/CardIdentity.h"
 #include "driver/CardReadBack.h"
 #include "script/TextJoin.h"
 
@@ -72,8 +73,14 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
     listener.PhaseStarted(WritePhase::Read);
     CCardAccess card;
     if (card.Open() == 0) {
-        return Fail(console, "couldn't open the card %s: %s%s Nothing was written.", CARD_NAME,
-                    card.Reason(), FullStop(card.Reason()));
+        return Fail(console, "couldn't open the card: %s. Nothing was written.", card.Reason());
+    }
+    // Refused before the backup: no write to a card opened for reading only could succeed.
+    if (card.Driver().IsReadOnly() != 0) {
+        return Fail(console,
+                    "the card %s may be read but not written (it is read-only to you). Nothing "
+                    "was written.",
+                    CardName().c_str());
     }
     std::uint8_t before[EEPROM_SIZE];
     if (card.ReadImage(before) == 0) {

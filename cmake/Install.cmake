@@ -50,6 +50,11 @@ endif()
 
 install(TARGETS ${VYM_INSTALLED_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
+# vymcnf's bash completion, where bash-completion loads it on demand: for the Debian package
+# /usr/share/bash-completion/completions/vymcnf, under /usr/local its counterpart there.
+install(FILES ${PROJECT_SOURCE_DIR}/cli/completion/vymcnf
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
+
 install(FILES
     ${PROJECT_SOURCE_DIR}/README.md
     ${PROJECT_SOURCE_DIR}/docs/terminal.md

@@ -80,6 +80,10 @@ void CConfigDriver::PauseAfterWrite(DWORD milliseconds) const {
     CurrentDeviceApi().Sleep(milliseconds);
 }
 
+int CConfigDriver::IsReadOnly() const {
+    return CurrentDeviceApi().IsReadOnlyCard(m_hDevice) ? 1 : 0;
+}
+
 int CConfigDriver::ReadImage(std::uint8_t* destination) {
     if (destination == nullptr) {
         return 0;

@@ -33,6 +33,8 @@ public:
     // The pause that gives the EEPROM its write cycle after a byte: through the card's services
     // (so a runner can set the pace), never shorter than milliseconds.
     void PauseAfterWrite(DWORD milliseconds) const;
+    // 1 when the open card can be read but not written (its file may not be written).
+    int IsReadOnly() const;
 
     CConfigDriverOwner* m_pOwner = nullptr;
     HANDLE m_hDevice = INVALID_HANDLE_VALUE;

@@ -42,6 +42,10 @@ void CForwardingDeviceApi::Sleep(DWORD milliseconds) {
     m_next.Sleep(milliseconds);
 }
 
+BOOL CForwardingDeviceApi::IsReadOnlyCard(HANDLE device) {
+    return m_next.IsReadOnlyCard(device);
+}
+
 CDeviceApi& CurrentDeviceApi() {
     CDeviceApi* api = g_currentApi.load();
     return api != nullptr ? *api : SystemDeviceApi();

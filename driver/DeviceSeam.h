@@ -21,6 +21,10 @@ public:
     // The pause after a byte written to the EEPROM: returns no sooner than milliseconds after
     // it was called, measured on a clock that never jumps.
     virtual void Sleep(DWORD milliseconds) = 0;
+    // Not a Kernel32 service: whether device, opened for reading and writing, reads only
+    // because the card's file may not be written (the emulated card on a read-only file).
+    // The driver grants both or fails the open, so by default a card is never read-only.
+    virtual BOOL IsReadOnlyCard(HANDLE /*device*/) { return FALSE; }
 
 protected:
     ~CDeviceApi() = default;
@@ -42,6 +46,7 @@ public:
                          LPSTR buffer, DWORD size, va_list* arguments) override;
     HLOCAL LocalFree(HLOCAL memory) override;
     void Sleep(DWORD milliseconds) override;
+    BOOL IsReadOnlyCard(HANDLE device) override;
 
 protected:
     ~CForwardingDeviceApi() = default;

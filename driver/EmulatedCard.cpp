@@ -39,6 +39,7 @@ struct CCardHandle {
     int fd = -1;
     bool canRead = false;
     bool canWrite = false;
+    bool readOnlyFile = false;  // asked for writing too, but the file may only be read
     dev_t device = 0;
     ino_t inode = 0;
     char path[kCardPathSize] = "";
@@ -81,6 +82,11 @@ bool IsCardName(const char* fileName) {
         }
     }
     return *fileName == '\0';
+}
+
+// The reasons an open for writing fails although the same file may well be read.
+bool MayNotBeWritten(int openErrno) {
+    return openErrno == EACCES || openErrno == EPERM || openErrno == EROFS;
 }
 
 HANDLE FailCreate(DWORD error) {
@@ -154,7 +160,14 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
     if (path.size() >= kCardPathSize) {
         return FailCreate(ERROR_FILENAME_EXCED_RANGE);
     }
-    const int fd = MoveAboveStandardStreams(open(path.c_str(), openFlags));
+    int fd = MoveAboveStandardStreams(open(path.c_str(), openFlags));
+    // A dump on read-only media, or a card file the user may not write, can still be looked
+    // at: the handle then reads, and its writes are refused as the handle's access says.
+    bool readOnlyFile = false;
+    if (fd < 0 && canRead && canWrite && MayNotBeWritten(errno)) {
+        fd = MoveAboveStandardStreams(open(path.c_str(), (openFlags & ~O_RDWR) | O_RDONLY));
+        readOnlyFile = fd >= 0;
+    }
     if (fd < 0) {
         return FailCreate(WindowsErrorFromErrno(errno, ERROR_OPEN_FAILED));
     }
@@ -191,7 +204,9 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
     for (int slot = 0; slot < kMaxHandles; ++slot) {
         if (!g_handles[slot].inUse) {
             CCardHandle& card = g_handles[slot];
-            card = CCardHandle{true, fd, canRead, canWrite, status.st_dev, status.st_ino, ""};
+            card = CCardHandle{
+                true,          fd, canRead, canWrite && !readOnlyFile, readOnlyFile, status.st_dev,
+                status.st_ino, ""};
             std::memcpy(card.path, path.c_str(), path.size() + 1);
             return HandleForSlot(slot);
         }
@@ -367,6 +382,11 @@ public:
     }
     HLOCAL LocalFree(HLOCAL memory) override { return EmulatedLocalFree(memory); }
     void Sleep(DWORD milliseconds) override { PauseAtLeast(milliseconds); }
+    BOOL IsReadOnlyCard(HANDLE device) override {
+        std::lock_guard<std::mutex> guard(g_handlesLock);
+        const int slot = SlotOfHandle(device);
+        return slot >= 0 && g_handles[slot].readOnlyFile ? TRUE : FALSE;
+    }
 };
 
 }  // namespace

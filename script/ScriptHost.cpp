@@ -196,6 +196,7 @@ void CScriptHost::Show(const framework::WindowState& dialog) {
 }
 
 void CScriptHost::Refuse(const std::string& reason) {
+    ++m_refusedLines;
     m_events.Refused(m_lineNumber, reason);
 }
 

@@ -25,6 +25,8 @@ public:
     bool Malformed() const { return m_malformed; }
     // The run went wrong in a way no script can cause (the setup dialog never ended, ...).
     bool Failed() const { return m_failed || !m_ended || !m_events.Good(); }
+    // How many lines were refused (the run went on after each).
+    int RefusedLines() const { return m_refusedLines; }
 
     bool WaitForInput(const framework::WindowState* active, int timeoutMs) override;
     int MessageBox(const framework::WindowState* owner, const char* text, const char* caption,
@@ -60,6 +62,7 @@ private:
     bool m_inputEnded = false;
     bool m_malformed = false;
     bool m_failed = false;
+    int m_refusedLines = 0;
     bool m_ended = false;        // the setup dialog's end was told
     INT_PTR m_setupResult = -1;  // EndDialog value of the setup dialog, -1 before
 };

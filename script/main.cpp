@@ -26,10 +26,28 @@ constexpr const char* kUsage =
     "  pace off             skip the 20 ms pause after each written byte\n"
     "CONTROL is a control ID (1003) or a name (\"WSS I/O\", OK).\n"
     "\n"
-    "Environment: VYMCNF_EEPROM the emulated card's EEPROM file; VYMCNF_DRIVE_C the folder\n"
-    "that stands for c:\\ (default: the current folder).\n"
-    "Exit status: 0 the program ended normally, 2 a malformed script line or bad usage,\n"
-    "1 an internal failure.\n"
+    "Backups: before each write the card as it was is saved to a new file,\n"
+    "eeprom-YYYYMMDD-HHMMSS.bin, in the folder VYMCNF_BACKUPS names; without it in\n"
+#ifdef _WIN32
+    "%APPDATA%\\VYM Card Setup\\backups (a backups folder beside the program without\n"
+    "APPDATA). "
+#else
+    "$XDG_STATE_HOME/vymcnf/backups (~/.local/state/vymcnf/backups).\n"
+#endif
+    "vymcnf backups lists them; vymcnf write BACKUP puts one back on the card.\n"
+    "\n"
+    "Environment: VYMCNF_BACKUPS the folder for backups; VYMCNF_EEPROM the emulated card's\n"
+    "EEPROM file; VYMCNF_DRIVE_C the folder that stands for c:\\ (default: the current\n"
+    "folder).\n"
+    "\n"
+    "Exit status, the first that applies:\n"
+    "  2  a malformed script line, or bad usage\n"
+    "  1  the card could not be opened, or a write was asked for and did not complete (a\n"
+    "     failed write or read-back, a backup declined, a card without six devices, a\n"
+    "     read-only card); also an internal failure\n"
+    "  3  a line was refused (a disabled control, an entry the list does not hold)\n"
+    "  0  otherwise\n"
+    "\n"
     "  --help      show this text\n"
     "  --version   show the version\n";
 

@@ -23,8 +23,10 @@ constexpr CKeyBinding kBindings[] = {
     {kDialog, kEnter, 0, kPressDefault, "Enter", "press the button; on a field: OK"},
     {kDialog, kEscape, 0, kCancel, "Escape", "Cancel: leave, write nothing"},
     {kDialog, kF1, 0, kHelp, "F1", "this help"},
-    {kDialog, kF11, 0, kReadPort, "F11", "Read Port: dump the EEPROM start"},
-    {kDialog, kF12, 0, kWriteNow, "F12", "Button1: write the EEPROM at once"},
+    // The hidden buttons, for technicians; F12 skips OK's question and overlap check, which a
+    // user who meets it in this list must be told before trying it.
+    {kDialog, kF11, 0, kReadPort, "F11", "technician: Read Port, dump the EEPROM start"},
+    {kDialog, kF12, 0, kWriteNow, "F12", "technician: writes at once, without the question"},
     {kOpenList, kUp, 0, kListUp, "Up", "move in the list"},
     {kOpenList, kDown, 0, kListDown, "Down", "move in the list"},
     {kOpenList, kPageUp, 0, kListPageUp, "Page Up", "move in the list"},

@@ -66,10 +66,10 @@ void CTerminalHost::Redraw() {
             state.openList = -1;
         }
         PaintDialog(canvas, view, layout, state, dialog == active ? m_hits : scratch);
-        if (dialog == active && !m_status.empty()) {
+        if (dialog == active && (!m_status.empty() || !m_mark.empty())) {
             // Left of the help hint; a long note keeps its end, where a file name stands.
             const std::size_t room = static_cast<std::size_t>(std::max(layout.box.cols - 16, 4));
-            std::string note = m_status;
+            std::string note = !m_status.empty() ? m_status : m_mark;
             if (note.size() > room) {
                 note = "..." + note.substr(note.size() - (room - 3));
             }

@@ -21,6 +21,8 @@ public:
 
     // A note in the dialog's bottom frame, shown until the user's next key or click.
     void SetNote(std::string note) { m_status = std::move(note); }
+    // A mark in the bottom frame for the whole run, where no note stands ("Read-only card").
+    void SetMark(std::string mark) { m_mark = std::move(mark); }
 
     bool WaitForInput(const framework::WindowState* active, int timeoutMs) override;
     int MessageBox(const framework::WindowState* owner, const char* text, const char* caption,
@@ -52,6 +54,7 @@ private:
     std::vector<CMessageBoxView*> m_boxes;  // open, innermost last
     CHitMap m_hits;                         // of the innermost dialog, from the last redraw
     std::string m_status;                   // a note in the bottom frame until the next key
+    std::string m_mark;                     // shown there when there is no note
     const framework::WindowState* m_cancelledAfterHangUp = nullptr;
     int m_hangUpCancels = 0;
 };

@@ -5,10 +5,12 @@
 #include <cstring>
 #include <string>
 
-#include "driver/EepromFileLocation.h"
+#include "driver/CardIdentity.h"
 #include "framework/Framework.h"
+#include "terminal/EndOfRun.h"
 #include "terminal/TerminalHost.h"
 #include "terminal/TerminalSession.h"
+#include "ui/SetupOutcome.h"
 #include "ui/SetupResources.h"
 
 namespace {
@@ -30,12 +32,8 @@ constexpr const char* kUsage =
 // Which file the card is, said at the start: a new user learns that the program works on a file
 // and where it lies. The home folder is written as ~ to keep the note short.
 std::string CardNote() {
-    std::string path;
-    const char* named = std::getenv(EEPROM_FILE_VARIABLE);
-    DWORD error = 0;
-    if (named != nullptr && named[0] != '\0') {
-        path = named;
-    } else if (DefaultEepromFilePath(&path, &error) == 0) {
+    std::string path = CardName();
+    if (path.empty()) {
         return {};
     }
     const char* home = std::getenv("HOME");
@@ -75,8 +73,19 @@ int main(int argc, char** argv) {
     }
     CTerminalHost host(session);
     CResizeFollowingPause pause(host);
-    host.SetNote(CardNote());
+    const bool readOnly = CardFileIsReadOnly() != 0;
+    host.SetNote(CardNote() + (readOnly ? " (read-only)" : ""));
+    if (readOnly) {
+        host.SetMark("Read-only card");
+    }
+    ResetSetupOutcome();
     const int exitCode = AfxWinMain(host, "vymsetup");
     session.Stop();
-    return exitCode;
+
+    // The screen is gone: what the user needs from it now goes to standard error.
+    const CSetupOutcome& outcome = SetupOutcome();
+    const CEndOfRunText end = EndOfRunText(
+        outcome, CardName(), outcome.openFailed != 0 ? CardOpenProblem(outcome.openError) : "");
+    std::fputs(end.text.c_str(), stderr);
+    return exitCode != 0 ? exitCode : end.exitStatus;
 }

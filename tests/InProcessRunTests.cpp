@@ -95,8 +95,7 @@ TEST_F(InProcessRun, WrittenCountsOnlyTheRequestsOfItsOwnProgressDialog) {
 
 TEST_F(InProcessRun, FailedByteWriteIsToldByTheProgramAndTheDialogStaysOpen) {
     card.FailWriteAt(10);
-    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"),
-              RUN_ENDED_NORMALLY);
+    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"), RUN_NOT_DONE);
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[1]["event"], "progress");
     EXPECT_EQ(events[1]["written"], kFactoryImageLength);  // the loop still runs to its end
@@ -125,7 +124,7 @@ TEST_F(InProcessRun, ABackupThatCannotBeSavedIsAQuestionNoUnlessTheScriptSaysYes
     std::ofstream(folder.PathOf("file")) << "x";
     const std::string unusable = folder.PathOf("file") + "/backups";
     variables.Set(BACKUP_FOLDER_VARIABLE, unusable);
-    ASSERT_EQ(Run("pace off\nclick Button1\n"), RUN_ENDED_NORMALLY);
+    ASSERT_EQ(Run("pace off\nclick Button1\n"), RUN_NOT_DONE);
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0]["event"], "messagebox");
     EXPECT_EQ(events[0]["caption"], "VYM Card Setup");
@@ -140,8 +139,7 @@ TEST_F(InProcessRun, ABackupThatCannotBeSavedIsAQuestionNoUnlessTheScriptSaysYes
 
 TEST_F(InProcessRun, ACardThatKeepsOtherValuesFailsItsCheckAndTheDialogStaysOpen) {
     card.StoreOtherValueAt(66, 0x00);  // the WSS I/O low byte the pick changes to 0x44
-    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"),
-              RUN_ENDED_NORMALLY);
+    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"), RUN_NOT_DONE);
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[1]["event"], "progress");
     EXPECT_EQ(events[1]["written"], kFactoryImageLength);
@@ -156,7 +154,7 @@ TEST_F(InProcessRun, ACardThatKeepsOtherValuesFailsItsCheckAndTheDialogStaysOpen
 
 TEST_F(InProcessRun, PartlyReadCardIsNeverWritten) {
     card.FailReadAt(100);
-    ASSERT_EQ(Run("pace off\nclick Button1\n"), RUN_ENDED_NORMALLY);
+    ASSERT_EQ(Run("pace off\nclick Button1\n"), RUN_NOT_DONE);
     EXPECT_EQ(WriteRequests(), 0);
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0]["text"], "Couldn't read the whole EEPROM, so nothing was written.");
@@ -165,12 +163,43 @@ TEST_F(InProcessRun, PartlyReadCardIsNeverWritten) {
 
 TEST_F(InProcessRun, OpenFailureShowsTheSystemTextOnceAndQuits) {
     card.FailOpen(ERROR_ACCESS_DENIED);
-    ASSERT_EQ(Run("show\nclick OK\n"), RUN_ENDED_NORMALLY);
+    ASSERT_EQ(Run("show\nclick OK\n"), RUN_NOT_DONE);
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0]["text"], "Access is denied.\r\n");
     EXPECT_EQ(events[0]["type"], 64);
     EXPECT_EQ(events[1]["result"], "quit");
     EXPECT_TRUE(card.requests.empty());
+}
+
+TEST_F(InProcessRun, ReadOnlyCardIsShownAndItsWriteRefusedBeforeTheBackup) {
+    card.readOnly = true;
+    ASSERT_EQ(Run("pace off\nshow\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"),
+              RUN_NOT_DONE);
+    // Twelve combo events (the card was read and shown), the question, the refusal, the end.
+    ASSERT_EQ(events.size(), 15u);
+    EXPECT_EQ(events[0]["text"], "534");
+    EXPECT_EQ(events[12]["type"], 36);
+    EXPECT_EQ(events[13]["type"], 16);
+    EXPECT_EQ(events[13]["text"].get<std::string>().rfind(
+                  "The card's EEPROM file may be read but not written, so nothing was written.", 0),
+              0u);
+    EXPECT_EQ(events[14]["result"], "Cancel");
+    EXPECT_EQ(WriteRequests(), 0);
+    EXPECT_TRUE(Backups().empty());
+}
+
+TEST_F(InProcessRun, ExitStatusTellsTheWorstOutcome) {
+    // A refused line: the run goes on and writes, but a batch must learn of it.
+    EXPECT_EQ(Run("pace off\npick 1003 0x240\npick 1003 544\nanswer Yes\nclick OK\n"),
+              RUN_LINE_REFUSED);
+    EXPECT_EQ(card.eeprom[66], 0x44);
+    // A refused line and a write that did not complete: the write matters more.
+    card.FailWriteAt(10);
+    EXPECT_EQ(Run("pace off\npick 1003 0x240\nclick Button1\n"), RUN_NOT_DONE);
+    // A malformed line outranks everything.
+    EXPECT_EQ(Run("pace off\npick 1003 0x240\nclick Button1\nclick\n"), RUN_MALFORMED_SCRIPT);
+    // Answering No to the question asks for no write.
+    EXPECT_EQ(Run("pace off\npick 1003 554\nanswer No\nclick OK\n"), RUN_ENDED_NORMALLY);
 }
 
 TEST_F(InProcessRun, MalformedLineWritesNothingEvenWithAnAnswerQueued) {

@@ -62,6 +62,12 @@ TEST_F(RunnerCommand, HelpAndVersionPrintAndRunNothing) {
     EXPECT_EQ(help.exitStatus, 0);
     EXPECT_NE(help.output.find("Usage: vymsetup-script [SCRIPT]"), std::string::npos);
     EXPECT_NE(help.output.find("pace off"), std::string::npos);
+    // Where the backups go and how to name another folder, and what each status means.
+    for (const char* part :
+         {"VYMCNF_BACKUPS", "$XDG_STATE_HOME/vymcnf/backups", "vymcnf write BACKUP",
+          "  3  a line was refused", "  1  the card could not be opened"}) {
+        EXPECT_NE(help.output.find(part), std::string::npos) << part;
+    }
     const CProgramRun version = Run({"--version"});
     EXPECT_EQ(version.exitStatus, 0);
     EXPECT_EQ(version.output.rfind("vymsetup-script ", 0), 0u) << version.output;

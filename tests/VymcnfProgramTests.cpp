@@ -148,9 +148,8 @@ TEST_F(VymcnfProgram, AMissingCardIsAFailureThatCreatesNothing) {
     WriteBytes(In("image.bin"), Factory());
     const CProgramRun write = Vymcnf({"write", In("image.bin")});
     EXPECT_EQ(write.exitStatus, 1);
-    EXPECT_EQ(write.errors,
-              "vymcnf: couldn't open the card \\\\.\\VymCnf: The system cannot find the file "
-              "specified. Nothing was written.\n");
+    EXPECT_EQ(write.errors, "vymcnf: couldn't open the card: " + Card() +
+                                " does not exist. Nothing was written.\n");
     EXPECT_FALSE(fs::exists(Card()));
     EXPECT_FALSE(fs::exists(In("saved.bin")));
     EXPECT_TRUE(Backups().empty());

@@ -4,6 +4,7 @@
 #include "pnp/ImageWriter.h"
 #include "ui/MessageText.h"
 #include "ui/Resource.h"
+#include "ui/SetupOutcome.h"
 
 namespace {
 
@@ -63,6 +64,8 @@ BOOL CSetupDlg::OnInitDialog() {
 
     m_driver.m_pOwner = this;
     if (m_driver.Open() == 0) {
+        SetupOutcome().openFailed = 1;
+        SetupOutcome().openError = m_lastErrorCode;
         PostQuitMessage(0);  // the user has seen why; the program ends
         return TRUE;
     }
@@ -95,6 +98,7 @@ BOOL CSetupDlg::OnInitDialog() {
 const char* CSetupDlg::GetLastErrorText(BOOL showMessage) {
     static char text[kErrorTextSize];
     const DWORD error = m_driver.LastError();
+    m_lastErrorCode = error;
     SystemErrorText(error, text, sizeof text);
     if (showMessage) {
         AfxMessageBox(text, MB_OK | MB_ICONINFORMATION, 0);
@@ -128,6 +132,7 @@ int CSetupDlg::BuildImage() {
             "Couldn't build the EEPROM image: a device identifier or the image is too large, so "
             "nothing was written.",
             MB_ICONHAND, 0);
+        m_writeFailure = "the image could not be built";
         return 0;
     }
     return 1;

@@ -125,6 +125,8 @@ public:
     // after a write that did not complete.
     CardKnowledge m_cardKnown = CardKnowledge::ReadAtStart;
     std::uint8_t m_cardAfterWrite[EEPROM_SIZE] = {};
+    const char* m_writeFailure = nullptr;  // why the last write did not complete, in few words
+    DWORD m_lastErrorCode = 0;             // the error GetLastErrorText told last
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -150,6 +152,8 @@ private:
     void ApplyDmaChoice(const CComboBox& combo, CDmaDescriptor& dma);
     void RepairControlDevice();
     int CanWriteImage();
+    void RunWrite();
+    void RecordWriteOutcome();
     void ReportWriteResult();
     void AppendBackupPlace(CMessageText& text) const;
     void RememberCardAfterWrite();

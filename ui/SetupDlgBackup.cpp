@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "backup/BackupStore.h"
+#include "backup/RestoreCommand.h"
 #include "ui/MessageText.h"
 #include "ui/SetupDlg.h"
 
@@ -41,9 +42,9 @@ void CSetupDlg::AppendBackupPlace(CMessageText& text) const {
         return;
     }
     // The backup is the card as it was read right before this write.
+    char restore[BACKUP_PATH_SIZE * 2 + 32];
     text.Append(
         "The EEPROM as it was before this program wrote to it is saved in %s. To put it back, "
-        "run:\n"
-        "vymcnf write \"%s\"",
-        m_backup.path, m_backup.path);
+        "run:\n%s",
+        m_backup.path, RestoreCommand(m_backup.path, restore, sizeof restore));
 }

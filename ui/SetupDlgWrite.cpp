@@ -1,10 +1,12 @@
 // Writing the EEPROM: OK's question, the write flow, the byte the progress dialog sends and the
 // check of what the card holds afterwards.
+#include <cstdio>
 #include <cstring>
 
 #include "driver/CardReadBack.h"
 #include "ui/MessageText.h"
 #include "ui/SetupDlg.h"
+#include "ui/SetupOutcome.h"
 #include "ui/WriteEepromDlg.h"
 
 namespace {
@@ -38,11 +40,24 @@ int CSetupDlg::CanWriteImage() {
     // its six devices would turn into an image the card never had.
     if (m_wholeImageRead == 0) {
         AfxMessageBox("Couldn't read the whole EEPROM, so nothing was written.", MB_ICONHAND, 0);
+        m_writeFailure = "the whole EEPROM could not be read";
         return 0;
     }
     if (m_deviceCount < WRITTEN_LOGICAL_DEVICES) {
         AfxMessageBox("Couldn't find six logical devices in the EEPROM, so nothing was written.",
                       MB_ICONHAND, 0);
+        m_writeFailure = "six logical devices could not be found in the EEPROM";
+        return 0;
+    }
+    // Said before the backup and the first byte: every write to a card opened for reading only
+    // would be refused, and a backup of a card that cannot change is no use.
+    if (m_driver.IsReadOnly() != 0) {
+        AfxMessageBox(
+            "The card's EEPROM file may be read but not written, so nothing was written. Give "
+            "yourself permission to write the file, or copy it to a place where you may, and "
+            "try again.",
+            MB_ICONHAND, 0);
+        m_writeFailure = "the card's file may not be written";
         return 0;
     }
     return 1;
@@ -50,6 +65,29 @@ int CSetupDlg::CanWriteImage() {
 
 void CSetupDlg::WriteSettings() {
     m_writeComplete = 0;
+    m_writeFailure = nullptr;
+    m_backup = CSavedBackup{};  // the backup of this write, once saved
+    RunWrite();
+    RecordWriteOutcome();
+}
+
+void CSetupDlg::RecordWriteOutcome() {
+    CSetupOutcome& outcome = SetupOutcome();
+    ++outcome.writesAsked;
+    if (m_writeComplete != 0) {
+        ++outcome.writesCompleted;
+        outcome.lastWriteFailed = 0;
+        outcome.lastBytesWritten = m_bytesSent;
+        std::snprintf(outcome.lastBackupPath, sizeof outcome.lastBackupPath, "%s", m_backup.path);
+        return;
+    }
+    outcome.lastWriteFailed = 1;
+    std::snprintf(outcome.failure, sizeof outcome.failure, "%s",
+                  m_writeFailure != nullptr ? m_writeFailure : "the write did not complete");
+    std::snprintf(outcome.failedBackupPath, sizeof outcome.failedBackupPath, "%s", m_backup.path);
+}
+
+void CSetupDlg::RunWrite() {
     if (CanWriteImage() == 0) {
         return;
     }
@@ -59,7 +97,11 @@ void CSetupDlg::WriteSettings() {
     }
     // The card as it is now, not as it was when the dialog opened, goes to a backup before its
     // first byte changes: another program may have written it meanwhile.
-    if (ReadCardBeforeWrite() == 0 || SaveBackupOfCard() == 0) {
+    if (ReadCardBeforeWrite() == 0) {
+        return;
+    }
+    if (SaveBackupOfCard() == 0) {
+        m_writeFailure = "no backup could be saved, and writing without one was declined";
         return;
     }
 
@@ -95,6 +137,7 @@ int CSetupDlg::ReadCardBeforeWrite() {
     if (m_driver.ReadImage(m_cardBeforeWrite) == 0) {
         AfxMessageBox("Couldn't read the EEPROM again just before writing, so nothing was written.",
                       MB_ICONHAND, 0);
+        m_writeFailure = "the EEPROM could not be read again just before writing";
         return 0;
     }
     // Changes of this dialog's own writes are no news to the user.
@@ -106,19 +149,22 @@ int CSetupDlg::ReadCardBeforeWrite() {
     }
     // The new image is built from what the dialog read at start; written now, it would undo
     // whatever changed the card since. No leaves the dialog open and the card as it is.
-    return AfxMessageBox(
-               "The EEPROM has changed since this program read it, so the settings shown may "
-               "not be the card's own any more. The EEPROM as it is now will be saved as a "
-               "backup first.\n\nWrite the new settings anyway?",
-               MB_YESNO | MB_ICONQUESTION, 0) == IDYES
-               ? 1
-               : 0;
+    if (AfxMessageBox("The EEPROM has changed since this program read it, so the settings shown "
+                      "may not be the card's own any more. The EEPROM as it is now will be saved "
+                      "as a backup first.\n\nWrite the new settings anyway?",
+                      MB_YESNO | MB_ICONQUESTION, 0) != IDYES) {
+        m_writeFailure =
+            "the EEPROM had changed since it was read, and writing over it was declined";
+        return 0;
+    }
+    return 1;
 }
 
 void CSetupDlg::ReportWriteResult() {
     if (m_bytesSent == 0) {
         AfxMessageBox("Writing was stopped before it began, so nothing was written.",
                       MB_ICONEXCLAMATION, 0);
+        m_writeFailure = "writing was stopped before it began";
         return;
     }
     int failed = m_firstFailedWrite;
@@ -132,6 +178,7 @@ void CSetupDlg::ReportWriteResult() {
             failed);
         AppendBackupPlace(text);
         AfxMessageBox(text.Text(), MB_ICONHAND, 0);
+        m_writeFailure = "a byte could not be written, so the card may hold an incomplete image";
         return;
     }
     // Every byte was acknowledged; only reading them back shows that the cells took them.
@@ -161,6 +208,8 @@ int CSetupDlg::VerifyWrittenImage() {
     }
     AppendBackupPlace(text);
     AfxMessageBox(text.Text(), MB_ICONHAND, 0);
+    m_writeFailure = readBack.failedRead >= 0 ? "the written bytes could not be read back"
+                                              : "the card does not hold what was written";
     return 0;
 }
 

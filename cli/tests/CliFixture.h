@@ -37,6 +37,8 @@ protected:
     }
     // Backups go to folder from now on (the test's own folder until then).
     void SetBackupFolder(const std::string& folder) { m_variables.Set("VYMCNF_BACKUPS", folder); }
+    // The emulated card's file, which messages name (the double serves the requests).
+    void NameCardFile(const std::string& path) { m_variables.Set("VYMCNF_EEPROM", path); }
     std::string WriteFile(const std::string& name, const CImageBytes& bytes) const;
     static CImageBytes ReadFile(const std::string& path);
     std::string BackupFolder() const { return PathIn("backups"); }

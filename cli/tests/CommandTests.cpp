@@ -4,6 +4,7 @@
 
 #include "cli/Interrupt.h"
 #include "cli/tests/CliFixture.h"
+#include "driver/CardIdentity.h"
 
 namespace {
 
@@ -208,12 +209,19 @@ TEST_F(VymcnfTest, ABackupThatCannotBeSavedStopsTheWriteBeforeItBegins) {
         << err;
 }
 
-TEST_F(VymcnfTest, AMissingCardIsToldWithTheSystemsReason) {
+TEST_F(VymcnfTest, AMissingCardIsToldInPlainWordsNamingItsFile) {
+    const std::string missing = PathIn("no-card.bin");
+    NameCardFile(missing);
     card.FailOpen(ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(Run({"info"}), 1);
+#ifdef _WIN32
+    // The driver's device has a name and the system's text, no file to look at.
     EXPECT_EQ(err,
-              "vymcnf: couldn't open the card \\\\.\\VymCnf: The system cannot find the file "
-              "specified.\n");
+              "vymcnf: couldn't open the card: couldn't open \\\\.\\VymCnf: The system cannot "
+              "find the file specified.\n");
+#else
+    EXPECT_EQ(err, "vymcnf: couldn't open the card: " + missing + " does not exist.\n");
+#endif
     EXPECT_EQ(Run({"read", PathIn("card.bin")}), 1);
     EXPECT_FALSE(std::filesystem::exists(PathIn("card.bin")));
     EXPECT_EQ(Run({"write", WriteFile("wss544.bin", WssAt544())}), 1);
@@ -310,9 +318,114 @@ TEST_F(VymcnfTest, UsageErrorsAreStatusTwoAndTouchNothing) {
     EXPECT_EQ(Run({"info", "--all"}), 2);
     EXPECT_EQ(card.openCount, 0);
     EXPECT_EQ(Run({"write", "--help"}), 0);
-    EXPECT_TRUE(Contains(out, "Usage: vymcnf COMMAND [OPTION]... [FILE]\n")) << out;
+    EXPECT_TRUE(Contains(out, "Usage: vymcnf write [--all] [--force] [--dry-run] FILE\n")) << out;
     EXPECT_EQ(Run({"--version"}), 0);
     EXPECT_EQ(out.rfind("vymcnf ", 0), 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// Runs the rest of a test in folder, and goes back to where it was at the end.
+class CInFolder {
+public:
+    explicit CInFolder(const std::string& folder) : m_previous(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~CInFolder() { std::filesystem::current_path(m_previous); }
+    CInFolder(const CInFolder&) = delete;
+    CInFolder& operator=(const CInFolder&) = delete;
+
+private:
+    std::filesystem::path m_previous;
+};
+
+// The emulated card's file names the card; on Windows the card is the driver's device.
+#ifndef _WIN32
+TEST_F(VymcnfTest, TheCardIsNamedByItsFile) {
+    const std::string file = PathIn("my card.bin");
+    NameCardFile(file);
+    LoadCard(FactoryBytes());
+    ASSERT_EQ(Run({"info"}), 0) << err;
+    EXPECT_EQ(out.rfind("EEPROM of the card " + file + "\n", 0), 0u) << out;
+    EXPECT_FALSE(Contains(out, "VymCnf")) << out;
+}
+#endif
+
+TEST_F(VymcnfTest, ABackupIsFoundByItsBareNameUnlessTheCurrentFolderHoldsThatFile) {
+    LoadCard(FactoryBytes());
+    ASSERT_EQ(Run({"write", WriteFile("wss544.bin", WssAt544())}), 0) << err;
+    ASSERT_EQ(Backups().size(), 1u);
+    const std::string backup = Backups()[0];
+    const std::string name = std::filesystem::path(backup).filename().string();
+
+    // From a folder without that file, the bare name is the backup: verify, info and write.
+    std::filesystem::create_directory(PathIn("elsewhere"));
+    CInFolder elsewhere(PathIn("elsewhere"));
+    EXPECT_EQ(Run({"verify", name}), 1);
+    EXPECT_TRUE(Contains(err, "the card differs from " + backup + ":")) << err;
+    EXPECT_EQ(Run({"info", name}), 0) << err;
+    EXPECT_EQ(out.rfind("EEPROM of " + backup + "\n", 0), 0u) << out;
+    EXPECT_EQ(Run({"write", name}), 0) << err;
+    EXPECT_EQ(Card(), FactoryBytes());
+
+    // A file of that name in the current folder wins: the user named it.
+    WriteFile("elsewhere/" + name, WssAt544());
+    EXPECT_EQ(Run({"verify", name}), 1);
+    EXPECT_TRUE(Contains(err, "the card differs from " + name + ":")) << err;
+    // A name with a folder in it is never looked up elsewhere.
+    EXPECT_EQ(Run({"verify", "./no/" + name}), 1);
+    EXPECT_TRUE(Contains(err, "couldn't read ./no/" + name)) << err;
+}
+
+TEST_F(VymcnfTest, BackupsAreListedByTheirFullPaths) {
+    LoadCard(FactoryBytes());
+    ASSERT_EQ(Run({"write", WriteFile("wss544.bin", WssAt544())}), 0) << err;
+    ASSERT_EQ(Run({"backups"}), 0) << err;
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_TRUE(Contains(out, "\n" + Backups()[0] + ": logical devices 6")) << out;
+}
+
+TEST_F(VymcnfTest, AReadOnlyCardIsReadButItsWriteRefusedBeforeTheBackup) {
+    const std::string file = PathIn("dump.bin");
+    NameCardFile(file);
+    LoadCard(FactoryBytes());
+    card.readOnly = true;
+    EXPECT_EQ(Run({"info"}), 0) << err;
+    EXPECT_EQ(Run({"verify", WriteFile("factory.bin", FactoryBytes())}), 0) << err;
+    EXPECT_EQ(Run({"read", PathIn("saved.bin")}), 0) << err;
+    EXPECT_EQ(Run({"write", WriteFile("wss544.bin", WssAt544())}), 1);
+    EXPECT_EQ(err, "vymcnf: the card " + CardName() +
+                       " may be read but not written (it is read-only to you). Nothing was "
+                       "written.\n");
+    EXPECT_TRUE(Writes().empty());
+    EXPECT_TRUE(Backups().empty());
+}
+
+TEST_F(VymcnfTest, HelpGivesEachCommandItsOwnTextWithExamples) {
+    for (const char* command : {"info", "read", "write", "verify", "diff", "backups", "help"}) {
+        ASSERT_EQ(Run({"help", command}), 0) << command;
+        const std::string viaHelp = out;
+        EXPECT_EQ(viaHelp.rfind(std::string("Usage: vymcnf ") + command, 0), 0u) << viaHelp;
+        EXPECT_TRUE(Contains(viaHelp, "\nExamples:\n  vymcnf ")) << viaHelp;
+        if (std::string(command) != "help") {
+            ASSERT_EQ(Run({command, "--help"}), 0) << command;
+            EXPECT_EQ(out, viaHelp) << command;
+        }
+    }
+    // Restoring a backup is shown where a user looks for it.
+    ASSERT_EQ(Run({"help", "write"}), 0);
+    EXPECT_TRUE(Contains(out, "  vymcnf write eeprom-20261208-154741Z.bin  put that backup back"))
+        << out;
+    // Without a command, the general text, which names the help command.
+    ASSERT_EQ(Run({"help"}), 0);
+    EXPECT_EQ(out.rfind("Usage: vymcnf COMMAND [OPTION]... [FILE]\n", 0), 0u) << out;
+    EXPECT_TRUE(Contains(out, "help [COMMAND]")) << out;
+    EXPECT_EQ(Run({"help", "erase"}), 2);
+    EXPECT_EQ(err, "vymcnf: help: no command erase\nTry 'vymcnf --help'.\n");
+    EXPECT_EQ(Run({"help", "write", "read"}), 2);
+    EXPECT_EQ(card.openCount, 0);
 }
 
 }  // namespace

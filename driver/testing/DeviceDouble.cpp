@@ -82,7 +82,14 @@ BOOL CDeviceDouble::DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID i
     if (device != DeviceHandle()) {
         return Fail(ERROR_INVALID_HANDLE);
     }
+    if (readOnly && ioControlCode == IOCTL_CNF_WRITE_BYTE) {
+        return Fail(ERROR_ACCESS_DENIED);
+    }
     return Serve(ioControlCode, inBuffer, inBufferSize, outBuffer, outBufferSize, bytesReturned);
+}
+
+BOOL CDeviceDouble::IsReadOnlyCard(HANDLE device) {
+    return readOnly && device == DeviceHandle() ? TRUE : FALSE;
 }
 
 // The same rules as the driver and the emulated card, so a test that passes here passes there.

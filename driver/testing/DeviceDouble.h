@@ -55,6 +55,9 @@ public:
     // sent: a worn or stuck EEPROM cell.
     void StoreOtherValueAt(int address, std::uint8_t stored);
     void LeaveReadValueUnfilled(bool leave);  // the read succeeds without filling byte 2
+    // The card opens for reading only, as the emulated card does on a file it may not write:
+    // writes are refused with ERROR_ACCESS_DENIED and IsReadOnlyCard says so.
+    bool readOnly = false;
 
     // FormatMessageA gives text for code instead of the system's English text.
     void SetSystemText(DWORD code, const std::string& text);
@@ -73,6 +76,7 @@ public:
                          LPSTR buffer, DWORD size, va_list* arguments) override;
     HLOCAL LocalFree(HLOCAL memory) override;
     void Sleep(DWORD milliseconds) override;  // recorded, not waited
+    BOOL IsReadOnlyCard(HANDLE device) override;
 
 private:
     BOOL Serve(DWORD code, LPVOID inBuffer, DWORD inBufferSize, LPVOID outBuffer,

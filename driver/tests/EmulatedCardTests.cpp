@@ -125,7 +125,7 @@ TEST_F(EmulatedCardTest, ThingsThatAreNoFileAreRefusedWithoutWaiting) {
     EXPECT_EQ(LastError(), ERROR_INVALID_DATA);
 }
 
-TEST_F(EmulatedCardTest, FileThatCannotBeWrittenIsAccessDenied) {
+TEST_F(EmulatedCardTest, FileThatCannotBeWrittenOpensForReadingOnly) {
     // Permissions do not bind root, so as root the opens run in a child that has become an
     // ordinary user (the card then has to be that user's).
     const bool asRoot = geteuid() == 0;
@@ -145,11 +145,19 @@ TEST_F(EmulatedCardTest, FileThatCannotBeWrittenIsAccessDenied) {
         if (chmod(card.c_str(), 0444) != 0) {
             return 101;
         }
-        if (api.CreateFileA(CNF_DEVICE_PATH, kReadWrite, 0, nullptr, OPEN_EXISTING, 0,
-                            nullptr) != INVALID_HANDLE_VALUE ||
-            api.GetLastError() != ERROR_ACCESS_DENIED) {
+        // Asked for both, the card reads and refuses every write, and says why.
+        CConfigDriver driver;
+        if (driver.Open() != 1 || driver.IsReadOnly() != 1) {
             failed |= 1;
         }
+        std::uint8_t first = 0;
+        if (driver.ReadByte(0, &first) != 1 || first != 17) {
+            failed |= 8;
+        }
+        if (driver.WriteByte(0, 0x5A) != 0 || driver.LastError() != ERROR_ACCESS_DENIED) {
+            failed |= 16;
+        }
+        CloseEmulatedCard(driver.m_hDevice);
         // Reading alone is still allowed, as the file allows it.
         HANDLE reader = api.CreateFileA(CNF_DEVICE_PATH, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                         0, nullptr);
@@ -170,6 +178,15 @@ TEST_F(EmulatedCardTest, FileThatCannotBeWrittenIsAccessDenied) {
     EXPECT_EQ(failures, 0);
     chmod(m_cardPath.c_str(), 0644);
     EXPECT_EQ(ReadFile(m_cardPath), m_card);
+}
+
+TEST_F(EmulatedCardTest, WritableCardIsNotReadOnly) {
+    CConfigDriver driver;
+    ASSERT_EQ(driver.Open(), 1);
+    EXPECT_EQ(driver.IsReadOnly(), 0);
+    EXPECT_EQ(driver.WriteByte(0, 0x5A), 1);
+    CloseEmulatedCard(driver.m_hDevice);
+    EXPECT_EQ(ReadFile(m_cardPath)[0], 0x5A);
 }
 
 TEST_F(EmulatedCardTest, OnlyOpeningAnExistingDeviceIsAllowed) {

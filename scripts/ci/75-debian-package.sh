@@ -48,6 +48,7 @@ expected=$({
         vymsetup-screen.txt; do
         echo "/usr/share/doc/vymsetup/$doc"
     done
+    echo /usr/share/bash-completion/completions/vymcnf
 } | sort)
 diff <(echo "$expected") <(echo "$files") || fail "the package holds other files than expected"
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -143,6 +144,15 @@ VYMCNF_EEPROM="$work/card.bin" VYMCNF_BACKUPS="$work/backups" vymcnf write "${ba
     >"$work/restore.txt" || { cat "$work/restore.txt"; fail "vymcnf write of the backup"; }
 cmp "$work/card.bin" "$factory" || fail "the card is not the factory card again after the restore"
 say "ok - vymcnf put the backup of that write back: $(head -n 1 "$work/restore.txt")"
+
+# The bash completion where bash-completion looks for it, completing commands and the backup.
+completion=/usr/share/bash-completion/completions/vymcnf
+offered=$(VYMCNF_BACKUPS="$work/backups" bash --norc -c 'source "$1"
+    COMP_WORDS=(vymcnf write eeprom-); COMP_CWORD=2; _vymcnf; printf "%s\n" "${COMPREPLY[@]}"' \
+    _ "$completion") || fail "the bash completion cannot be sourced"
+grep -qxF "$(basename "${backups[0]}")" <<<"$offered" ||
+    fail "the bash completion does not offer the backup: $offered"
+say "ok - the bash completion in $completion offers the backup $(basename "${backups[0]}")"
 
 for page in "${programs[@]}"; do
     found=$(man -w "$page") || fail "man -w $page finds nothing"

@@ -23,7 +23,7 @@ run_from_zip() {
     say "ok - C:\\vymsetup\\vymsetup-$version-$suffix\\vymsetup-script.exe --version: $shown"
     # No driver is installed in the fresh prefix: the program says why and quits.
     last=$(printf 'show\n' | timeout 60 "$WINELOADER" vymsetup-script.exe 2>>"$WINE_MESSAGES" |
-        tr -d '\r' | jq -c -s last)
+        tr -d '\r' | jq -c -s last) || true  # status 1: no card
     [ "$last" = '{"event":"end","result":"quit"}' ] || fail "without a driver the run ended '$last'"
     say "ok - without the card's driver it ends $last"
 }

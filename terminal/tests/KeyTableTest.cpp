@@ -96,6 +96,25 @@ TEST(KeyHelp, KeysOfTheSameMeaningShareALine) {
     }
 }
 
+// The hidden buttons' keys say whom they are for, and F12 that it writes without asking: the
+// help list is where a user meets them.
+TEST(KeyHelp, TechnicianKeysAreMarkedAndF12WarnsThatItDoesNotAsk) {
+    for (const CKeyBinding& binding : KeyBindings()) {
+        const std::string help = binding.help;
+        if (binding.command == ECommand::kReadPort || binding.command == ECommand::kWriteNow) {
+            EXPECT_EQ(help.rfind("technician: ", 0), 0u) << help;
+        } else {
+            EXPECT_EQ(help.find("technician"), std::string::npos) << help;
+        }
+        if (binding.command == ECommand::kWriteNow) {
+            EXPECT_NE(help.find("without the question"), std::string::npos) << help;
+        }
+    }
+    const std::string text = KeyHelpText();
+    EXPECT_NE(text.find("F12                     technician: writes at once, without the question"),
+              std::string::npos);
+}
+
 // The user's documentation lists the same keys with the same words as the program's help.
 TEST(KeyHelp, TheDocumentationListsEveryKey) {
     std::ifstream file(VYM_SOURCE_DIR "/docs/terminal.md");

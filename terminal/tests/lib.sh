@@ -137,6 +137,14 @@ expect_clean_end() {
     expect_screen_restored
 }
 
+# expect_end_with STATUS [SECONDS]: vymsetup ends with STATUS and gives the screen back.
+expect_end_with() {
+    local status
+    status=$(wait_exit "${2:-10}")
+    [ "$status" -eq "$1" ] || fail "exit status $status, expected $1"
+    expect_screen_restored
+}
+
 expect_card_unchanged() {
     cmp -s "$CARD" "$WORK/before.bin" || fail "the card changed${1:+ ($1)}"
 }

@@ -35,8 +35,9 @@ check_startup_probes() {
 check_no_driver_on() {
     local version=$1 tree=$2 program box
     wine_run 60 winecfg -v "$version" >/dev/null || fail "winecfg -v $version"
+    # Without a card the runner ends with status 1: the events are what counts here.
     printf 'show\n' | timeout 120 "$WINELOADER" "$tree/script/vymsetup-script.exe" \
-        2>>"$WINE_MESSAGES" | tr -d '\r' >"$out/no-driver-$version.jsonl"
+        2>>"$WINE_MESSAGES" | tr -d '\r' >"$out/no-driver-$version.jsonl" || true
     jq -e -s 'any(.[]; .event == "messagebox" and .type == 64) and
               last == {"event": "end", "result": "quit"}' "$out/no-driver-$version.jsonl" \
         >/dev/null || { cat "$out/no-driver-$version.jsonl" >&2; fail "the runner as $version without a driver"; }
