@@ -16,5 +16,8 @@ int RunScript(CLineSource& script, CTextSink& out) {
     if (host.Malformed()) {
         return RUN_MALFORMED_SCRIPT;
     }
+    if (host.EndingSignal() != 0) {
+        return ExitStatusAfterSignal(host.EndingSignal());
+    }
     return host.Failed() ? RUN_INTERNAL_FAILURE : RUN_ENDED_NORMALLY;
 }

@@ -1,8 +1,10 @@
 #include "terminal/TerminalHost.h"
 
 #include <curses.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "framework/HostServices.h"
 #include "framework/UserInput.h"
@@ -308,4 +310,20 @@ void CTerminalHost::WindowChanged(const WindowState& window, framework::WindowCh
 
 void CTerminalHost::FileWritten(const char* path, long size) {
     m_status = std::string("Wrote ") + std::to_string(size) + " bytes to " + path;
+}
+
+int CTerminalHost::WriteStarting(const char* backupPath) {
+    if (backupPath[0] == '\0') {
+        return 1;
+    }
+    // On the screen for the whole write; and where standard error is kept (a log, a file), a
+    // line there too, on its way before the first byte: either outlives the program however
+    // it ends. On the terminal itself that line would only scribble over the dialog.
+    m_status = std::string("Backup: ") + backupPath;
+    Redraw();
+    if (isatty(STDERR_FILENO) == 0) {
+        std::fprintf(stderr, "vymsetup: the card as it was is saved in %s\n", backupPath);
+        std::fflush(stderr);
+    }
+    return 1;
 }

@@ -31,6 +31,7 @@ public:
     void WindowChanged(const framework::WindowState& window,
                        framework::WindowChange change) override;
     void FileWritten(const char* path, long size) override;
+    int WriteStarting(const char* backupPath) override;
     void Help(const framework::WindowState* active) override;
 
     // Draws the screen anew when it was resized since the last look.

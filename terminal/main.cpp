@@ -6,6 +6,8 @@
 #include <string>
 
 #include "driver/EepromFileLocation.h"
+#include "driver/StandardStreams.h"
+#include "driver/WriteSignals.h"
 #include "framework/Framework.h"
 #include "terminal/TerminalHost.h"
 #include "terminal/TerminalSession.h"
@@ -51,6 +53,10 @@ std::string CardNote() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before anything is opened: a closed standard stream must not become the card's file.
+    if (OpenStandardStreams() == 0) {
+        return 1;
+    }
     if (argc > 1) {
         if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
             std::fputs(kUsage, stdout);
@@ -78,5 +84,10 @@ int main(int argc, char** argv) {
     host.SetNote(CardNote());
     const int exitCode = AfxWinMain(host, "vymsetup");
     session.Stop();
-    return exitCode;
+    // A signal that came during a write let the write finish; the program still ends as asked,
+    // and says so in its status.
+    if (session.EndingSignal() != 0) {
+        return FinishStandardStreams("vymsetup", ExitStatusAfterSignal(session.EndingSignal()));
+    }
+    return FinishStandardStreams("vymsetup", exitCode);
 }
