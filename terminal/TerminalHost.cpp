@@ -111,6 +111,13 @@ bool CTerminalHost::CancelAfterHangUp(const WindowState* active) {
 }
 
 bool CTerminalHost::WaitForInput(const WindowState* active, int timeoutMs) {
+    if (m_writing && active != nullptr && active->dialogTemplate != nullptr &&
+        active->dialogTemplate->id == IDD_SETUP_DIALOG) {
+        m_writing = false;  // the write and its check are over: the setup dialog waits again
+        if (m_session.HangUpSeen() && m_signalDuringWrite == 0) {
+            m_signalDuringWrite = m_session.EndingSignal();
+        }
+    }
     if (m_session.HangUpSeen()) {
         return CancelAfterHangUp(active);
     }
@@ -312,7 +319,17 @@ void CTerminalHost::FileWritten(const char* path, long size) {
     m_status = std::string("Wrote ") + std::to_string(size) + " bytes to " + path;
 }
 
+int CTerminalHost::SignalDuringWrite() const {
+    if (m_signalDuringWrite != 0) {
+        return m_signalDuringWrite;
+    }
+    // A write that closed the dialog (OK) is over only when the program is.
+    return m_writing && m_session.HangUpSeen() ? m_session.EndingSignal() : 0;
+}
+
 int CTerminalHost::WriteStarting(const char* backupPath) {
+    m_writing = true;
+    m_lastBackup = backupPath;
     if (backupPath[0] == '\0') {
         return 1;
     }

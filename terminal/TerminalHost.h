@@ -37,6 +37,11 @@ public:
     // Draws the screen anew when it was resized since the last look.
     void FollowResize();
 
+    // The signal that asked the program to end while a write was running (the write was let
+    // finish), or 0; with the backup that write named ("" when none).
+    int SignalDuringWrite() const;
+    const std::string& LastBackup() const { return m_lastBackup; }
+
 private:
     // Draws everything and shows it: the screen, the dialogs bottom to top, the boxes on top.
     void Redraw();
@@ -55,6 +60,9 @@ private:
     std::string m_status;                   // a note in the bottom frame until the next key
     const framework::WindowState* m_cancelledAfterHangUp = nullptr;
     int m_hangUpCancels = 0;
+    bool m_writing = false;  // from the start of a write until the program next waits
+    int m_signalDuringWrite = 0;
+    std::string m_lastBackup;
 };
 
 // The pause after each byte the write loop sends, as the card's services make it, with the

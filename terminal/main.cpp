@@ -50,6 +50,21 @@ std::string CardNote() {
     return "Card: " + path;
 }
 
+// A signal that came during a write let the write and its check finish; the program still
+// ends as asked, says so once the screen is gone, and tells it in its status.
+int EndAfterSignalDuringWrite(const CTerminalHost& host) {
+    const int signalNumber = host.SignalDuringWrite();
+    std::fprintf(stderr,
+                 "vymsetup: signal %d came during a write; the program ended once the write was "
+                 "over.\n",
+                 signalNumber);
+    if (!host.LastBackup().empty()) {
+        std::fprintf(stderr, "vymsetup: the card as it was before is saved in %s\n",
+                     host.LastBackup().c_str());
+    }
+    return ExitStatusAfterSignal(signalNumber);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -84,10 +99,8 @@ int main(int argc, char** argv) {
     host.SetNote(CardNote());
     const int exitCode = AfxWinMain(host, "vymsetup");
     session.Stop();
-    // A signal that came during a write let the write finish; the program still ends as asked,
-    // and says so in its status.
-    if (session.EndingSignal() != 0) {
-        return FinishStandardStreams("vymsetup", ExitStatusAfterSignal(session.EndingSignal()));
+    if (host.SignalDuringWrite() != 0) {
+        return FinishStandardStreams("vymsetup", EndAfterSignalDuringWrite(host));
     }
     return FinishStandardStreams("vymsetup", exitCode);
 }
