@@ -57,13 +57,15 @@ streams_vymcnf() {
     if [ "$redirection" = ">&-" ] && [ "$streams_status" -eq 0 ]; then
         fail "vymcnf write >&-: exit status 0, but the backup's name was never given"
     fi
-    # A refused write (an image of the wrong size) says so on standard error, never on the card.
+    # A write refused once the card is open (no backup can be saved: the folder's place is a
+    # file) says so on standard error, never on the card.
     folder=$(fresh_folder)
     streams_images "$folder"
-    head -c 1000 "$folder/new.bin" >"$folder/short.bin"
-    streams_run "$folder" "$redirection" "$build/cli/vymcnf" write "$folder/short.bin"
+    : >"$folder/blocker"
+    streams_run "$folder" "$redirection" env VYMCNF_BACKUPS="$folder/blocker/backups" \
+        "$build/cli/vymcnf" write "$folder/new.bin"
     streams_card_is "$folder" "refused vymcnf write $redirection" before.bin
-    [ "$streams_status" -ne 0 ] || fail "vymcnf write of a short image $redirection: status 0"
+    [ "$streams_status" -ne 0 ] || fail "vymcnf write without a backup $redirection: status 0"
 }
 
 streams_runner() {
@@ -74,6 +76,10 @@ streams_runner() {
     streams_run "$folder" "$redirection" "$build/script/vymsetup-script"
     streams_card_is "$folder" "vymsetup-script (script from standard input) $redirection" \
         before.bin
+    if [ "$redirection" = "<&-" ] &&
+        [ "$(cat "$folder/out")" != '{"event":"end","result":"Cancel"}' ]; then
+        fail "vymsetup-script <&-: not an empty script: $(head -c 300 "$folder/out")"
+    fi
     # A script of show alone writes nothing.
     folder=$(fresh_folder)
     streams_images "$folder"
