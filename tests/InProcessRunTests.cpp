@@ -125,6 +125,7 @@ TEST_F(InProcessRun, ABackupOfTheCardIsNamedByAnEventBeforeTheFirstByte) {
     EXPECT_EQ(saved, std::string(FactoryImage().begin(), FactoryImage().end()));
 }
 
+#ifndef _WIN32
 // Sends a signal to the process at the given write request, through the handler in place then.
 class CSignalAtWrite final : public CScopedForwardingDeviceApi {
 public:
@@ -170,6 +171,8 @@ TEST_F(InProcessRun, ASignalDuringTheWriteOfOkEndsWithTheDialogsOwnEnd) {
     EXPECT_EQ(card.eeprom[66], 0x44);  // the whole new image, read back without complaint
     EXPECT_EQ(events[3], nlohmann::json({{"event", "end"}, {"result", "OK"}}));
 }
+
+#endif
 
 // A reader that takes nothing cannot learn where the backup is, so nothing is written.
 TEST_F(InProcessRun, EventsThatCannotBeWrittenKeepEveryByteFromTheCard) {

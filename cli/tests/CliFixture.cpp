@@ -72,7 +72,11 @@ int VymcnfTest::RunWithFailingOutput(std::initializer_list<std::string> words) {
         argv.push_back(word.c_str());
     }
     CConsole console;
-    console.out = std::fopen("/dev/null", "r");  // open, but for reading only
+#ifdef _WIN32
+    console.out = std::fopen("NUL", "r");  // open, but for reading only
+#else
+    console.out = std::fopen("/dev/null", "r");
+#endif
     console.err = std::tmpfile();
     EXPECT_NE(console.out, nullptr);
     EXPECT_NE(console.err, nullptr);

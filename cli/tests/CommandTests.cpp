@@ -195,8 +195,10 @@ TEST_F(VymcnfTest, ACtrlCFromBeforeTheWriteIsForgotten) {
     EXPECT_EQ(Writes().size(), 3u);
 }
 
+#ifndef _WIN32
 // A hang-up or a termination request in the middle of a write is taken as Ctrl-C is: the byte
-// in flight is finished, and the user learns what is on the card and where the backup is.
+// in flight is finished, and the user learns what is on the card and where the backup is. (On
+// Windows these are no signals a console program is sent.)
 TEST_F(VymcnfTest, HangUpAndTerminationStopBetweenBytesAsCtrlCDoes) {
     for (const int signalNumber : {SIGHUP, SIGTERM}) {
         LoadCard(FactoryBytes());
@@ -223,17 +225,21 @@ TEST_F(VymcnfTest, HangUpAndTerminationStopBetweenBytesAsCtrlCDoes) {
     }
 }
 
+#endif
+
 // The backup's name must be out before the card changes; when the output takes nothing, the
 // card is left as it was and the name goes to standard error instead.
 TEST_F(VymcnfTest, AnOutputThatFailsStopsTheWriteBeforeItBegins) {
     EXPECT_EQ(RunWithFailingOutput({"write", WriteFile("wss544.bin", WssAt544())}), 1);
     EXPECT_TRUE(Writes().empty());
     ASSERT_EQ(Backups().size(), 1u);
-    EXPECT_TRUE(Contains(err,
-                         "vymcnf: couldn't write to standard output: Bad file descriptor, so "
-                         "nothing was written. The card as it was is saved in " +
-                             Backups()[0]))
+    EXPECT_TRUE(Contains(err, "vymcnf: couldn't write to standard output")) << err;
+    EXPECT_TRUE(Contains(
+        err, ", so nothing was written. The card as it was is saved in " + Backups()[0] + "\n"))
         << err;
+#ifndef _WIN32
+    EXPECT_TRUE(Contains(err, "standard output: Bad file descriptor, so")) << err;
+#endif
 }
 
 TEST_F(VymcnfTest, ABackupThatCannotBeSavedStopsTheWriteBeforeItBegins) {
