@@ -49,6 +49,14 @@ int SaveCompleteFile(const char* path, const std::uint8_t* bytes, std::size_t co
     return 1;
 }
 
+int ReplaceRegularFile(const char* path, const std::uint8_t* bytes, std::size_t count,
+                       CFileError* error) {
+    if (IsRegularFileOrNothing(path, error) == 0) {
+        return 0;
+    }
+    return SaveCompleteFile(path, bytes, count, true, error);
+}
+
 int FolderOfPath(const char* path, char* folder, std::size_t size) {
     std::size_t end = std::strlen(path);
     while (end > 0 && !IsPathSeparator(path[end - 1])

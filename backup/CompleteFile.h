@@ -18,6 +18,13 @@ int WriteTemporaryFile(const char* folder, const std::uint8_t* bytes, std::size_
 int SaveCompleteFile(const char* path, const std::uint8_t* bytes, std::size_t count, bool replace,
                      CFileError* error);
 
+// Puts bytes in a complete file at path, replacing the regular file there, if any. Refuses (0,
+// with error) when path names anything but a regular file or nothing: a link is never written
+// through or replaced, a FIFO never waited on. The file there before stays as it was unless the
+// new one is complete.
+int ReplaceRegularFile(const char* path, const std::uint8_t* bytes, std::size_t count,
+                       CFileError* error);
+
 // The folder part of path ("." when it has none), in folder; 0 when it does not fit.
 int FolderOfPath(const char* path, char* folder, std::size_t size);
 

@@ -53,6 +53,9 @@ int ListFolder(const char* folder, void (*visit)(const char* name, void* context
                CFileError* error);
 // Whether path names a folder that exists.
 bool IsFolder(const char* path);
+// 1 when path names a regular file itself (not a link to one) or nothing at all; 0 with error
+// when it names a link, a folder, a FIFO, a device or anything else, or cannot be looked at.
+int IsRegularFileOrNothing(const char* path, CFileError* error);
 
 // The folder the running program was started from (Windows); 0 where the system has no such
 // notion the store uses.

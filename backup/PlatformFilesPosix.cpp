@@ -236,6 +236,19 @@ bool IsFolder(const char* path) {
     return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+int IsRegularFileOrNothing(const char* path, CFileError* error) {
+    struct stat status;
+    if (lstat(path, &status) != 0) {
+        return errno == ENOENT ? 1 : FailWithLastError(error);
+    }
+    if (S_ISREG(status.st_mode)) {
+        return 1;
+    }
+    return FailWith(error, S_ISLNK(status.st_mode)   ? ELOOP
+                           : S_ISDIR(status.st_mode) ? EISDIR
+                                                     : EINVAL);
+}
+
 int ProgramFolder(char* folder, std::size_t size) {
     if (size > 0) {
         folder[0] = '\0';

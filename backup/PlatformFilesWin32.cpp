@@ -244,6 +244,23 @@ bool IsFolder(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+int IsRegularFileOrNothing(const char* path, CFileError* error) {
+    const DWORD attributes = ::GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD code = ::GetLastError();
+        return code == ERROR_FILE_NOT_FOUND ? 1 : FailWith(error, static_cast<int>(code));
+    }
+    // A folder, or a link of any kind (junction, symbolic link; never set on Windows 98).
+    constexpr DWORD kReparsePoint = 0x400;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return FailWith(error, ERROR_DIRECTORY);
+    }
+    if ((attributes & kReparsePoint) != 0) {
+        return FailWith(error, ERROR_ACCESS_DENIED);
+    }
+    return 1;
+}
+
 int ProgramFolder(char* folder, std::size_t size) {
     if (size == 0) {
         return 0;

@@ -1,6 +1,7 @@
 #include "cli/WriteCommand.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "backup/BackupStore.h"
@@ -8,11 +9,12 @@
 #include "cli/ImageChecks.h"
 #include "cli/ImageDiff.h"
 #include "cli/ImageFile.h"
-#include "cli/Interrupt.h"
 #include "cli/Messages.h"
 #include "cli/WritePlan.h"
 #include "driver/CardIdentity.h"
 #include "driver/CardReadBack.h"
+#include "driver/StandardStreams.h"
+#include "driver/WriteSignals.h"
 #include "script/TextJoin.h"
 
 namespace {
@@ -55,7 +57,6 @@ std::string WrittenSoFar(const std::vector<int>& plan, int written) {
 
 int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole& console,
                  CWriteListener& listener) {
-    CInterruptScope interrupts;
     CFinish finish(listener);
 
     std::uint8_t image[EEPROM_SIZE];
@@ -105,6 +106,9 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
         return VYMCNF_DONE;
     }
 
+    // From here on a signal only stops the write between two bytes; before, nothing waits for
+    // the card, and a signal ends the program as it always does, with nothing written.
+    CWriteSignalScope signals;
     listener.PhaseStarted(WritePhase::Backup);
     CSavedBackup backup;
     if (SaveBackup(before, sizeof before, &backup) == 0) {
@@ -112,12 +116,22 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
     }
     Say(console, "Saved the card as it was to %s", backup.path);
     const bool restoreNeedsForce = RestoreNeedsForce(before, image);
+    // The backup's name is out before the first byte changes, so that whatever ends the program
+    // from here on, even a signal nobody can catch, leaves the way back named.
+    int outError = 0;
+    if (!StreamWentOut(console.out, &outError)) {
+        return Fail(console,
+                    "couldn't write to standard output%s%s, so nothing was written. The card as "
+                    "it was is saved in %s",
+                    outError != 0 ? ": " : "", outError != 0 ? std::strerror(outError) : "",
+                    backup.path);
+    }
 
     listener.PhaseStarted(WritePhase::Write);
     const int total = static_cast<int>(plan.size());
     for (int written = 0; written < total; ++written) {
         // Between two bytes, never inside one: the byte in flight and its pause are finished.
-        if (InterruptRequested()) {
+        if (NotedWriteSignal() != 0) {
             finish.Now();
             return Fail(console, "stopped. %s %s", WrittenSoFar(plan, written).c_str(),
                         RestoreText(backup.path, restoreNeedsForce).c_str());

@@ -15,4 +15,5 @@
 #include "framework/SystemCalls.h"
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
+#include "framework/WriteNotice.h"
 #include "wintypes/WinTypes.h"

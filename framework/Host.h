@@ -51,6 +51,12 @@ public:
         (void)path;
         (void)size;
     }
+    // A write of the card is about to begin (see WriteNotice.h): 1 lets it begin. The default
+    // has nowhere to tell and lets it.
+    virtual int WriteStarting(const char* backupPath) {
+        (void)backupPath;
+        return 1;
+    }
     virtual void WindowChanged(const WindowState& window, WindowChange change) {
         (void)window;
         (void)change;

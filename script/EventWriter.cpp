@@ -78,6 +78,12 @@ void CEventWriter::Error(int line, std::string_view reason) {
     Write(event);
 }
 
+void CEventWriter::Backup(std::string_view path) {
+    Event event = Start("backup");
+    event["path"] = path;
+    Write(event);
+}
+
 void CEventWriter::End(std::string_view result) {
     Event event = Start("end");
     event["result"] = result;

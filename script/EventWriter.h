@@ -27,6 +27,8 @@ public:
     void Combo(const CComboState& combo);
     void Progress(int range, int position, long long written);
     void File(std::string_view path, long long size);
+    // Where the card as it was is saved, before the first byte of a write.
+    void Backup(std::string_view path);
     void Refused(int line, std::string_view reason);
     void Error(int line, std::string_view reason);
     void End(std::string_view result);

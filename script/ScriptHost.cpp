@@ -75,10 +75,20 @@ bool CScriptHost::WaitForInput(const framework::WindowState* active, int timeout
         m_nowMs += static_cast<std::uint64_t>(timeoutMs);
         return true;
     }
-    if (!RunNextCommand(*active)) {
+    // Once the events cannot be written nobody learns what the run does: it stops.
+    if (SignalAfterWrite() || !m_events.Good() || !RunNextCommand(*active)) {
         CloseAsCancel(*active);
     }
     return true;
+}
+
+bool CScriptHost::SignalAfterWrite() {
+    if (!m_writeSignals) {
+        return false;
+    }
+    m_writeSignals.reset();
+    m_endingSignal = NotedWriteSignal();
+    return m_endingSignal != 0;
 }
 
 bool CScriptHost::RunNextCommand(const framework::WindowState& dialog) {
@@ -247,6 +257,8 @@ void CScriptHost::DialogEnded(const framework::WindowState& dialog, INT_PTR resu
 
 void CScriptHost::DialogDestroyed(const framework::WindowState& dialog) {
     if (IsSetupDialog(dialog)) {
+        // A write that closed the dialog (OK) is over now too.
+        SignalAfterWrite();
         // A dialog that ends without EndDialog was ended by a quit: the program quit from its
         // initialisation.
         m_events.End(m_setupResult == IDOK ? "OK" : m_setupResult == -1 ? "quit" : "Cancel");
@@ -261,4 +273,18 @@ void CScriptHost::DialogDestroyed(const framework::WindowState& dialog) {
 
 void CScriptHost::FileWritten(const char* path, long size) {
     m_events.File(path, size);
+}
+
+int CScriptHost::WriteStarting(const char* backupPath) {
+    if (backupPath[0] != '\0') {
+        m_events.Backup(backupPath);
+    }
+    // Whoever reads the events must learn where the backup is before the card changes.
+    if (!m_events.Good()) {
+        return 0;
+    }
+    if (!m_writeSignals) {
+        m_writeSignals.emplace();
+    }
+    return 1;
 }

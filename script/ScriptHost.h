@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <deque>
+#include <optional>
 #include <string>
 
+#include "driver/WriteSignals.h"
 #include "framework/Host.h"
 #include "script/ControlNames.h"
 #include "script/EventWriter.h"
@@ -27,6 +29,9 @@ public:
     bool Failed() const { return m_failed || !m_ended || !m_events.Good(); }
     // How many lines were refused (the run went on after each).
     int RefusedLines() const { return m_refusedLines; }
+    // The signal that asked the runner to end during a write (the write and its read-back went
+    // on to their end, and the run stopped after them), or 0.
+    int EndingSignal() const { return m_endingSignal; }
 
     bool WaitForInput(const framework::WindowState* active, int timeoutMs) override;
     int MessageBox(const framework::WindowState* owner, const char* text, const char* caption,
@@ -36,6 +41,7 @@ public:
     void DialogEnded(const framework::WindowState& dialog, INT_PTR result) override;
     void DialogDestroyed(const framework::WindowState& dialog) override;
     void FileWritten(const char* path, long size) override;
+    int WriteStarting(const char* backupPath) override;
 
 private:
     bool IsSetupDialog(const framework::WindowState& dialog) const;
@@ -50,6 +56,8 @@ private:
     // end.
     void CloseAsCancel(const framework::WindowState& dialog);
     void Fail();
+    // Ends the protection of a finished write; true when a signal came during it.
+    bool SignalAfterWrite();
 
     CLineSource& m_script;
     CEventWriter& m_events;
@@ -65,4 +73,8 @@ private:
     int m_refusedLines = 0;
     bool m_ended = false;        // the setup dialog's end was told
     INT_PTR m_setupResult = -1;  // EndDialog value of the setup dialog, -1 before
+    // In place from the start of a write until the runner next takes a command: a signal then
+    // only ends the run once the write and its read-back are done and told.
+    std::optional<CWriteSignalScope> m_writeSignals;
+    int m_endingSignal = 0;
 };

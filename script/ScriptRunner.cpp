@@ -18,6 +18,9 @@ int RunScript(CLineSource& script, CTextSink& out) {
     if (host.Malformed()) {
         return RUN_MALFORMED_SCRIPT;
     }
+    if (host.EndingSignal() != 0) {
+        return ExitStatusAfterSignal(host.EndingSignal());
+    }
     if (host.Failed()) {
         return RUN_INTERNAL_FAILURE;
     }

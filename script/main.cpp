@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "driver/StandardStreams.h"
 #include "script/ScriptRunner.h"
 
 #ifdef _WIN32
@@ -57,9 +58,7 @@ int UsageError(const char* message, const char* argument = "") {
     return RUN_MALFORMED_SCRIPT;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
 #ifdef _WIN32
     // Events end in a line feed alone on every platform.
     _setmode(_fileno(stdout), _O_BINARY);
@@ -96,4 +95,15 @@ int main(int argc, char** argv) {
     const int status = RunScript(script, events);
     std::fclose(file);
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Before anything is opened: a closed standard stream must not become the card's file, nor
+    // the card be read as the script.
+    if (OpenStandardStreams() == 0) {
+        return RUN_INTERNAL_FAILURE;
+    }
+    return FinishStandardStreams("vymsetup-script", Run(argc, argv));
 }

@@ -1,8 +1,10 @@
 #include "terminal/TerminalHost.h"
 
 #include <curses.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "framework/HostServices.h"
 #include "framework/UserInput.h"
@@ -109,6 +111,13 @@ bool CTerminalHost::CancelAfterHangUp(const WindowState* active) {
 }
 
 bool CTerminalHost::WaitForInput(const WindowState* active, int timeoutMs) {
+    if (m_writing && active != nullptr && active->dialogTemplate != nullptr &&
+        active->dialogTemplate->id == IDD_SETUP_DIALOG) {
+        m_writing = false;  // the write and its check are over: the setup dialog waits again
+        if (m_session.HangUpSeen() && m_signalDuringWrite == 0) {
+            m_signalDuringWrite = m_session.EndingSignal();
+        }
+    }
     if (m_session.HangUpSeen()) {
         return CancelAfterHangUp(active);
     }
@@ -308,4 +317,30 @@ void CTerminalHost::WindowChanged(const WindowState& window, framework::WindowCh
 
 void CTerminalHost::FileWritten(const char* path, long size) {
     m_status = std::string("Wrote ") + std::to_string(size) + " bytes to " + path;
+}
+
+int CTerminalHost::SignalDuringWrite() const {
+    if (m_signalDuringWrite != 0) {
+        return m_signalDuringWrite;
+    }
+    // A write that closed the dialog (OK) is over only when the program is.
+    return m_writing && m_session.HangUpSeen() ? m_session.EndingSignal() : 0;
+}
+
+int CTerminalHost::WriteStarting(const char* backupPath) {
+    m_writing = true;
+    m_lastBackup = backupPath;
+    if (backupPath[0] == '\0') {
+        return 1;
+    }
+    // On the screen for the whole write; and where standard error is kept (a log, a file), a
+    // line there too, on its way before the first byte: either outlives the program however
+    // it ends. On the terminal itself that line would only scribble over the dialog.
+    m_status = std::string("Backup: ") + backupPath;
+    Redraw();
+    if (isatty(STDERR_FILENO) == 0) {
+        std::fprintf(stderr, "vymsetup: the card as it was is saved in %s\n", backupPath);
+        std::fflush(stderr);
+    }
+    return 1;
 }

@@ -33,10 +33,16 @@ public:
     void WindowChanged(const framework::WindowState& window,
                        framework::WindowChange change) override;
     void FileWritten(const char* path, long size) override;
+    int WriteStarting(const char* backupPath) override;
     void Help(const framework::WindowState* active) override;
 
     // Draws the screen anew when it was resized since the last look.
     void FollowResize();
+
+    // The signal that asked the program to end while a write was running (the write was let
+    // finish), or 0; with the backup that write named ("" when none).
+    int SignalDuringWrite() const;
+    const std::string& LastBackup() const { return m_lastBackup; }
 
 private:
     // Draws everything and shows it: the screen, the dialogs bottom to top, the boxes on top.
@@ -57,6 +63,9 @@ private:
     std::string m_mark;                     // shown there when there is no note
     const framework::WindowState* m_cancelledAfterHangUp = nullptr;
     int m_hangUpCancels = 0;
+    bool m_writing = false;  // from the start of a write until the program next waits
+    int m_signalDuringWrite = 0;
+    std::string m_lastBackup;
 };
 
 // The pause after each byte the write loop sends, as the card's services make it, with the

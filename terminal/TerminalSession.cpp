@@ -21,6 +21,7 @@ namespace {
 // Signal handlers only set a flag and wake the reader through this pipe.
 int g_wakePipe[2] = {-1, -1};
 volatile std::sig_atomic_t g_hangUp = 0;
+volatile std::sig_atomic_t g_endingSignal = 0;  // the first signal that asked to end
 volatile std::sig_atomic_t g_resized = 0;
 volatile std::sig_atomic_t g_screenActive = 0;
 
@@ -32,7 +33,10 @@ void Wake() {
     }
 }
 
-void OnHangUp(int) {
+void OnHangUp(int signalNumber) {
+    if (g_endingSignal == 0) {
+        g_endingSignal = signalNumber;
+    }
     g_hangUp = 1;
     Wake();
 }
@@ -186,6 +190,10 @@ void CTerminalSession::Stop() {
 
 bool CTerminalSession::HangUpSeen() const {
     return g_hangUp != 0;
+}
+
+int CTerminalSession::EndingSignal() const {
+    return g_endingSignal;
 }
 
 bool CTerminalSession::ApplyPendingResize() {

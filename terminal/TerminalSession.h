@@ -47,6 +47,8 @@ public:
 
     // The terminal was lost or a signal asked to end; stays true.
     bool HangUpSeen() const;
+    // The signal that asked the program to end (SIGHUP, SIGTERM, SIGINT, SIGQUIT), or 0.
+    int EndingSignal() const;
 
 private:
     bool ApplyPendingResize();

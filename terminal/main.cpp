@@ -6,6 +6,8 @@
 #include <string>
 
 #include "driver/CardIdentity.h"
+#include "driver/StandardStreams.h"
+#include "driver/WriteSignals.h"
 #include "framework/Framework.h"
 #include "terminal/EndOfRun.h"
 #include "terminal/TerminalHost.h"
@@ -46,9 +48,25 @@ std::string CardNote() {
     return "Card: " + path;
 }
 
+// A signal that came during a write let the write and its check finish; the program still
+// ends as asked, says so once the screen is gone (after the lines that name the backup), and
+// tells it in its status.
+int EndAfterSignalDuringWrite(const CTerminalHost& host) {
+    const int signalNumber = host.SignalDuringWrite();
+    std::fprintf(stderr,
+                 "vymsetup: signal %d came during a write; the program ended once the write was "
+                 "over.\n",
+                 signalNumber);
+    return ExitStatusAfterSignal(signalNumber);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before anything is opened: a closed standard stream must not become the card's file.
+    if (OpenStandardStreams() == 0) {
+        return 1;
+    }
     if (argc > 1) {
         if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
             std::fputs(kUsage, stdout);
@@ -87,5 +105,8 @@ int main(int argc, char** argv) {
     const CEndOfRunText end = EndOfRunText(
         outcome, CardName(), outcome.openFailed != 0 ? CardOpenProblem(outcome.openError) : "");
     std::fputs(end.text.c_str(), stderr);
-    return exitCode != 0 ? exitCode : end.exitStatus;
+    if (host.SignalDuringWrite() != 0) {
+        return FinishStandardStreams("vymsetup", EndAfterSignalDuringWrite(host));
+    }
+    return FinishStandardStreams("vymsetup", exitCode != 0 ? exitCode : end.exitStatus);
 }

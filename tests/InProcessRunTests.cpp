@@ -2,6 +2,7 @@
 // the faults a card file cannot show.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -10,8 +11,10 @@
 #include "backup/BackupFolder.h"
 #include "backup/BackupList.h"
 #include "driver/ConfigDriver.h"
+#include "driver/DeviceSeam.h"
 #include "driver/testing/DeviceDouble.h"
 #include "pnp/FactoryImage.h"
+#include "protocol/CnfProtocol.h"
 #include "script/PacingDeviceApi.h"
 #include "script/ScriptRunner.h"
 #include "script/WriteCountingDeviceApi.h"
@@ -75,49 +78,111 @@ std::string BackupPlace(const std::string& backup) {
 
 TEST_F(InProcessRun, WrittenCountsTheWriteRequestsTheCardGot) {
     ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\n"), RUN_ENDED_NORMALLY);
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(events[1]["event"], "progress");
-    EXPECT_EQ(events[1]["written"], WriteRequests());
-    EXPECT_EQ(events[1]["written"], kFactoryImageLength);
-    EXPECT_EQ(events[1]["range"], kFactoryImageLength);
-    EXPECT_EQ(events[1]["position"], kFactoryImageLength - 1);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[2]["event"], "progress");
+    EXPECT_EQ(events[2]["written"], WriteRequests());
+    EXPECT_EQ(events[2]["written"], kFactoryImageLength);
+    EXPECT_EQ(events[2]["range"], kFactoryImageLength);
+    EXPECT_EQ(events[2]["position"], kFactoryImageLength - 1);
     EXPECT_EQ(card.eeprom[66], 0x44);  // WSS I/O low byte, now 0x544
-    EXPECT_EQ(events[2], nlohmann::json({{"event", "end"}, {"result", "OK"}}));
+    EXPECT_EQ(events[3], nlohmann::json({{"event", "end"}, {"result", "OK"}}));
 }
 
 TEST_F(InProcessRun, WrittenCountsOnlyTheRequestsOfItsOwnProgressDialog) {
     ASSERT_EQ(Run("pace off\nclick Button1\nclick Button1\n"), RUN_ENDED_NORMALLY);
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(events[0]["written"], kFactoryImageLength);
+    ASSERT_EQ(events.size(), 5u);  // backup, progress, backup, progress, end
     EXPECT_EQ(events[1]["written"], kFactoryImageLength);
+    EXPECT_EQ(events[3]["written"], kFactoryImageLength);
     EXPECT_EQ(WriteRequests(), 2 * kFactoryImageLength);
 }
 
 TEST_F(InProcessRun, FailedByteWriteIsToldByTheProgramAndTheDialogStaysOpen) {
     card.FailWriteAt(10);
     ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"), RUN_NOT_DONE);
-    ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(events[1]["event"], "progress");
-    EXPECT_EQ(events[1]["written"], kFactoryImageLength);  // the loop still runs to its end
-    EXPECT_EQ(events[2]["event"], "messagebox");
+    ASSERT_EQ(events.size(), 5u);
+    EXPECT_EQ(events[2]["event"], "progress");
+    EXPECT_EQ(events[2]["written"], kFactoryImageLength);  // the loop still runs to its end
+    EXPECT_EQ(events[3]["event"], "messagebox");
     ASSERT_EQ(Backups().size(), 1u);
     EXPECT_EQ(
-        events[2]["text"],
+        events[3]["text"],
         "Couldn't write EEPROM at address 10. The card may now hold an incomplete image.\n\n" +
             BackupPlace(Backups()[0]));
-    EXPECT_EQ(events[2]["type"], 16);
+    EXPECT_EQ(events[3]["type"], 16);
     // OK did not close the dialog over a card that lacks a byte; Cancel did.
-    EXPECT_EQ(events[3]["result"], "Cancel");
+    EXPECT_EQ(events[4]["result"], "Cancel");
 }
 
-TEST_F(InProcessRun, ABackupOfTheCardIsSavedWithoutAnEventOfItsOwn) {
+TEST_F(InProcessRun, ABackupOfTheCardIsNamedByAnEventBeforeTheFirstByte) {
     ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\n"), RUN_ENDED_NORMALLY);
-    ASSERT_EQ(events.size(), 3u);  // question, progress, end: as before backups
+    ASSERT_EQ(events.size(), 4u);  // question, backup, progress, end
     const std::vector<std::string> backups = Backups();
     ASSERT_EQ(backups.size(), 1u);
+    EXPECT_EQ(events[1], nlohmann::json({{"event", "backup"}, {"path", backups[0]}}));
     std::ifstream file(backups[0], std::ios::binary);
     const std::string saved{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     EXPECT_EQ(saved, std::string(FactoryImage().begin(), FactoryImage().end()));
+}
+
+#ifndef _WIN32
+// Sends a signal to the process at the given write request, through the handler in place then.
+class CSignalAtWrite final : public CScopedForwardingDeviceApi {
+public:
+    CSignalAtWrite(int signalNumber, int atWrite) : m_signal(signalNumber), m_atWrite(atWrite) {}
+    BOOL DeviceIoControl(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out,
+                         DWORD outSize, LPDWORD returned, LPOVERLAPPED overlapped) override {
+        if (code == IOCTL_CNF_WRITE_BYTE && ++m_writes == m_atWrite) {
+            std::raise(m_signal);
+        }
+        return CScopedForwardingDeviceApi::DeviceIoControl(device, code, in, inSize, out, outSize,
+                                                           returned, overlapped);
+    }
+
+private:
+    int m_signal;
+    int m_atWrite;
+    int m_writes = 0;
+};
+
+// A termination request, a hang-up or Ctrl-C in the middle of a write: every byte still goes to
+// the card and is read back, the run stops right after and says so in its end and its status.
+TEST_F(InProcessRun, ASignalDuringAWriteLetsItFinishThenEndsTheRun) {
+    for (const int signalNumber : {SIGTERM, SIGHUP, SIGINT}) {
+        std::copy(FactoryImage().begin(), FactoryImage().end(), card.eeprom);
+        card.requests.clear();
+        CSignalAtWrite signal(signalNumber, 100);
+        // The script goes on after the write; the run does not.
+        ASSERT_EQ(Run("pace off\nclick Button1\npick 1003 544\nanswer Yes\nclick OK\n"),
+                  128 + signalNumber);
+        ASSERT_EQ(events.size(), 3u) << signalNumber;
+        EXPECT_EQ(events[0]["event"], "backup");
+        EXPECT_EQ(events[1]["written"], kFactoryImageLength);
+        EXPECT_EQ(WriteRequests(), kFactoryImageLength);
+        EXPECT_EQ(events[2], nlohmann::json({{"event", "end"}, {"result", "Cancel"}}));
+    }
+}
+
+TEST_F(InProcessRun, ASignalDuringTheWriteOfOkEndsWithTheDialogsOwnEnd) {
+    CSignalAtWrite signal(SIGTERM, 3);
+    ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\n"), 128 + SIGTERM);
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[2]["written"], kFactoryImageLength);
+    EXPECT_EQ(card.eeprom[66], 0x44);  // the whole new image, read back without complaint
+    EXPECT_EQ(events[3], nlohmann::json({{"event", "end"}, {"result", "OK"}}));
+}
+
+#endif
+
+// A reader that takes nothing cannot learn where the backup is, so nothing is written.
+TEST_F(InProcessRun, EventsThatCannotBeWrittenKeepEveryByteFromTheCard) {
+    class CFailingSink final : public CTextSink {
+    public:
+        bool Write(std::string_view) override { return false; }
+    } failing;
+    CTextLineSource in("pace off\nclick Button1\npick 1003 544\nanswer Yes\nclick OK\n");
+    EXPECT_EQ(RunScript(in, failing), RUN_INTERNAL_FAILURE);
+    EXPECT_EQ(WriteRequests(), 0);
+    EXPECT_EQ(Backups().size(), 1u);  // saved, but never put to use; the run stopped there
 }
 
 TEST_F(InProcessRun, ABackupThatCannotBeSavedIsAQuestionNoUnlessTheScriptSaysYes) {
@@ -140,16 +205,16 @@ TEST_F(InProcessRun, ABackupThatCannotBeSavedIsAQuestionNoUnlessTheScriptSaysYes
 TEST_F(InProcessRun, ACardThatKeepsOtherValuesFailsItsCheckAndTheDialogStaysOpen) {
     card.StoreOtherValueAt(66, 0x00);  // the WSS I/O low byte the pick changes to 0x44
     ASSERT_EQ(Run("pace off\npick 1003 544\nanswer Yes\nclick OK\nclick Cancel\n"), RUN_NOT_DONE);
-    ASSERT_EQ(events.size(), 4u);
-    EXPECT_EQ(events[1]["event"], "progress");
-    EXPECT_EQ(events[1]["written"], kFactoryImageLength);
+    ASSERT_EQ(events.size(), 5u);
+    EXPECT_EQ(events[2]["event"], "progress");
+    EXPECT_EQ(events[2]["written"], kFactoryImageLength);
     ASSERT_EQ(Backups().size(), 1u);
-    EXPECT_EQ(events[2]["text"],
+    EXPECT_EQ(events[3]["text"],
               "The EEPROM does not hold what was written: 1 byte differs, the first at address "
               "66. The card may now hold a damaged image.\n\n" +
                   BackupPlace(Backups()[0]));
-    EXPECT_EQ(events[2]["type"], 16);
-    EXPECT_EQ(events[3]["result"], "Cancel");
+    EXPECT_EQ(events[3]["type"], 16);
+    EXPECT_EQ(events[4]["result"], "Cancel");
 }
 
 TEST_F(InProcessRun, PartlyReadCardIsNeverWritten) {

@@ -90,6 +90,16 @@ std::vector<std::uint8_t> FileBytes(const fs::path& path) {
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
+// The backup event's path in the expected events: a new backup, whose name carries the time.
+// The run's path stands in its place once it is known to be a new file in the backup folder;
+// the file itself is checked against the card afterwards.
+constexpr const char* kBackupPlaceholder = "${BACKUP}";
+
+bool IsBackupPlaceholder(const nlohmann::json& event) {
+    return event.is_object() && event.value("event", "") == "backup" &&
+           event.value("path", "") == kBackupPlaceholder;
+}
+
 class ScriptCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ScriptCase, EventsAndCardAsExpected) {
@@ -126,6 +136,7 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
     } else {
         const std::vector<std::string> environment = {
             "VYMCNF_EEPROM=" + card.string(),
+            "VYMCNF_BACKUPS=" + (work / "backups").string(),
             "VYMCNF_DRIVE_C=" + (work / "drive-c").string(),
             "HOME=" + (work / "home").string(),
             "XDG_DATA_HOME=" + (work / "home").string(),
@@ -149,11 +160,28 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
     // was when the dump ran.
     int writesBeforeDump = -1;
     int writes = 0;
+    std::vector<fs::path> backups;  // where the backups the run named lie here, in order
     for (std::size_t i = 0; i < std::max(expected.size(), actual.size()); ++i) {
         const std::string want = i < expected.size() ? expected[i] : "(nothing)";
         const std::string got = i < actual.size() ? actual[i] : "(nothing)";
         const auto wantJson = nlohmann::json::parse(want, nullptr, false);
-        const auto gotJson = nlohmann::json::parse(got, nullptr, false);
+        auto gotJson = nlohmann::json::parse(got, nullptr, false);
+        if (IsBackupPlaceholder(wantJson) && gotJson.is_object() &&
+            gotJson.value("event", "") == "backup" && gotJson["path"].is_string()) {
+            const std::string named = gotJson["path"];
+            fs::path local = named;
+            if (windows) {
+                EXPECT_TRUE(LocalPathOfWindowsPath(*windows, named, local))
+                    << "event " << i + 1 << ": backup " << named << " is not on c:\\";
+            } else {
+                EXPECT_EQ(local.parent_path(), work / "backups")
+                    << "event " << i + 1 << ": backup outside the backup folder";
+            }
+            EXPECT_TRUE(std::find(backups.begin(), backups.end(), local) == backups.end())
+                << "event " << i + 1 << ": " << named << " named twice";
+            backups.push_back(local);
+            gotJson["path"] = kBackupPlaceholder;
+        }
         ASSERT_FALSE(wantJson.is_discarded() && i < expected.size())
             << "bad expected line " << want;
         if (wantJson.is_discarded() || gotJson.is_discarded() || wantJson != gotJson) {
@@ -165,6 +193,18 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
         writes += event == "progress" ? 1 : 0;
         if (event == "file" && writesBeforeDump < 0) {
             writesBeforeDump = writes;
+        }
+    }
+
+    // Every backup the run named is a complete card; the first is the card the case started
+    // with (a later one holds what an earlier write of the run left).
+    for (std::size_t k = 0; k < backups.size(); ++k) {
+        const std::vector<std::uint8_t> saved = FileBytes(backups[k]);
+        EXPECT_EQ(saved.size(), 2048u) << backups[k];
+        if (k == 0) {
+            EXPECT_TRUE(saved == initial.bytes)
+                << backups[k]
+                << " is not the card before the write: " << FirstDifference(saved, initial.bytes);
         }
     }
 

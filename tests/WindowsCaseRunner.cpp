@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 
@@ -102,6 +103,22 @@ bool WindowsExpectedEvents(std::string& text, std::string& problem) {
             "Windows path here";
         return false;
     }
+    return true;
+}
+
+bool LocalPathOfWindowsPath(const CWindowsRunner& windows, const std::string& windowsPath,
+                            fs::path& local) {
+    if (!windowsPath.empty() && windowsPath[0] == '/') {
+        local = windowsPath;  // a runner of this machine standing in for a Windows one
+        return true;
+    }
+    if (windowsPath.size() < 3 || (windowsPath[0] != 'c' && windowsPath[0] != 'C') ||
+        windowsPath[1] != ':' || windowsPath[2] != '\\') {
+        return false;
+    }
+    std::string rest = windowsPath.substr(3);
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    local = windows.driveC / rest;
     return true;
 }
 

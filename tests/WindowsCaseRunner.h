@@ -37,6 +37,13 @@ std::vector<std::string> CommandWords(const std::string& command);
 // which has no Windows spelling yet.
 bool WindowsExpectedEvents(std::string& text, std::string& problem);
 
+// Where a path the Windows runner printed (a backup's, say) lies on this machine: a path on
+// its c:\ is found under the folder that is c:\ here (a full path of this machine, from a
+// runner that stands in for a Windows one, as it is). Returns false when it is on another
+// drive or not a full path.
+bool LocalPathOfWindowsPath(const CWindowsRunner& windows, const std::string& windowsPath,
+                            std::filesystem::path& local);
+
 // Why case NAME cannot hold on Windows (its NAME.native-only file); empty when it can. A
 // native-only file without a reason is a problem.
 std::string NativeOnlyReason(const std::filesystem::path& cases, const std::string& name,

@@ -39,6 +39,23 @@ TEST(WindowsCaseSettings, AnotherFileOnDriveCHasNoWindowsPath) {
     EXPECT_NE(problem.find("${DRIVE_C}"), std::string::npos) << problem;
 }
 
+// A backup the Windows runner names on its c:\ is read from the folder that is c:\ here.
+TEST(WindowsCaseSettings, APathOnCIsFoundUnderDriveC) {
+    CWindowsRunner windows;
+    windows.driveC = "/prefix/drive_c";
+    std::filesystem::path local;
+    ASSERT_TRUE(LocalPathOfWindowsPath(
+        windows, "C:\\users\\me\\AppData\\Roaming\\VYM Card Setup\\backups\\e.bin", local));
+    EXPECT_EQ(local, "/prefix/drive_c/users/me/AppData/Roaming/VYM Card Setup/backups/e.bin");
+    ASSERT_TRUE(LocalPathOfWindowsPath(windows, "c:\\e.bin", local));
+    EXPECT_EQ(local, "/prefix/drive_c/e.bin");
+    EXPECT_FALSE(LocalPathOfWindowsPath(windows, "D:\\e.bin", local));
+    EXPECT_FALSE(LocalPathOfWindowsPath(windows, "e.bin", local));
+    // A stand-in runner of this machine names its own paths.
+    ASSERT_TRUE(LocalPathOfWindowsPath(windows, "/tmp/backups/e.bin", local));
+    EXPECT_EQ(local, "/tmp/backups/e.bin");
+}
+
 TEST(WindowsCaseSettings, NativeOnlyCasesSayWhy) {
     std::string problem;
     EXPECT_FALSE(NativeOnlyReason(kCases, "startup-missing-card", problem).empty());

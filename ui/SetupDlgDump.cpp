@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <span>
 
+#include "backup/CompleteFile.h"
+#include "driver/CardFileIdentity.h"
 #include "pnp/DumpReader.h"
 #include "ui/SetupDlg.h"
 
@@ -35,24 +37,29 @@ private:
     int m_length = 0;
 };
 
+// The dump goes to its file whole or not at all, and only ever into a regular file of its own:
+// whatever stands at that name (a link planted there, a FIFO, the card's own file under that
+// name) is left alone, and an earlier dump stays until the new one is complete.
+int WriteDumpFile(const char* path, const std::uint8_t* buffer) {
+    if (IsCardFile(path)) {
+        return 0;
+    }
+    CFileError error;
+    return ReplaceRegularFile(path, buffer, DUMP_SIZE, &error);
+}
+
 }  // namespace
 
 void CSetupDlg::OnReadPort() {
     std::uint8_t buffer[DUMP_SIZE] = {};  // a byte whose read fails stays 0
 
-    char path[kPathSize];
-    std::FILE* file =
-        MapWindowsPath(kDumpPath, path, sizeof path) == 1 ? std::fopen(path, "wb") : nullptr;
     for (int address = 0; address < DUMP_SIZE; ++address) {
         m_driver.ReadByte(static_cast<std::uint16_t>(address), buffer + address);
     }
-    // A file that cannot be created is skipped; the device listing still runs.
-    if (file != nullptr) {
-        const std::size_t written = std::fwrite(buffer, DUMP_SIZE, 1, file);
-        const int closed = std::fclose(file);
-        if (written == 1 && closed == 0) {
-            AfxFileWritten(path, DUMP_SIZE);  // hosts may show where the dump went
-        }
+    // A file that cannot be written is skipped; the device listing still runs.
+    char path[kPathSize];
+    if (MapWindowsPath(kDumpPath, path, sizeof path) == 1 && WriteDumpFile(path, buffer) == 1) {
+        AfxFileWritten(path, DUMP_SIZE);  // hosts may show where the dump went
     }
 
     // The listing parses through the dialog's own records, from a starting point of its own

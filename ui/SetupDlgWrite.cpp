@@ -105,6 +105,13 @@ void CSetupDlg::RunWrite() {
         return;
     }
 
+    // Where the backup is goes out before the first byte, so that however the program ends
+    // from here on, the way back is named.
+    if (AfxWriteStarting(m_backup.path) == 0) {
+        AfxMessageBox("Couldn't tell where the backup of the EEPROM is, so nothing was written.",
+                      MB_ICONHAND, 0);
+        return;
+    }
     m_bytesSent = 0;
     m_firstFailedWrite = -1;
     {

@@ -1,6 +1,11 @@
 // Files complete or not there at all, and the path helpers they are placed with.
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -86,5 +91,64 @@ TEST(CompleteFile, APathInAFolderHasOneSeparator) {
     EXPECT_EQ(std::string(path), separator + "a.bin");
     EXPECT_EQ(PathInFolder("backups", "a-much-longer-name-than-fits.bin", path, sizeof path), 0);
 }
+
+}  // namespace
+
+namespace {
+
+// What only a regular file of its own may be replaced by: a link planted at the name is neither
+// followed nor replaced, a FIFO never waited on, and a file there before stays until the new
+// one is complete.
+TEST(ReplaceRegularFile, ReplacesARegularFileAndMakesAMissingOne) {
+    CScratchFolder scratch;
+    const std::string path = scratch.In("tt.bin");
+    const Bytes first(500, 0x11);
+    const Bytes second(500, 0x22);
+    CFileError error;
+    ASSERT_EQ(ReplaceRegularFile(path.c_str(), first.data(), first.size(), &error), 1)
+        << error.reason;
+    ASSERT_EQ(ReplaceRegularFile(path.c_str(), second.data(), second.size(), &error), 1)
+        << error.reason;
+    EXPECT_EQ(CScratchFolder::ReadBytes(path), second);
+    EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()), (std::vector<std::string>{"tt.bin"}));
+}
+
+TEST(ReplaceRegularFile, AFolderAtTheNameIsRefused) {
+    CScratchFolder scratch;
+    const std::string path = scratch.In("tt.bin");
+    std::filesystem::create_directory(path);
+    const Bytes bytes(500, 0x33);
+    CFileError error;
+    EXPECT_EQ(ReplaceRegularFile(path.c_str(), bytes.data(), bytes.size(), &error), 0);
+    EXPECT_NE(error.code, 0);
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+#ifndef _WIN32
+TEST(ReplaceRegularFile, ALinkAtTheNameIsNeitherFollowedNorReplaced) {
+    CScratchFolder scratch;
+    const std::string target = scratch.In("target.bin");
+    const std::string path = scratch.In("tt.bin");
+    CScratchFolder::WriteBytes(target, {1, 2, 3});
+    std::filesystem::create_symlink(target, path);
+    const Bytes bytes(500, 0x44);
+    CFileError error;
+    EXPECT_EQ(ReplaceRegularFile(path.c_str(), bytes.data(), bytes.size(), &error), 0);
+    EXPECT_EQ(CScratchFolder::ReadBytes(target), (Bytes{1, 2, 3}));
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()),
+              (std::vector<std::string>{"target.bin", "tt.bin"}));
+}
+
+TEST(ReplaceRegularFile, AFifoAtTheNameIsRefusedWithoutWaiting) {
+    CScratchFolder scratch;
+    const std::string path = scratch.In("tt.bin");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    const Bytes bytes(500, 0x55);
+    CFileError error;
+    EXPECT_EQ(ReplaceRegularFile(path.c_str(), bytes.data(), bytes.size(), &error), 0);
+    EXPECT_TRUE(std::filesystem::is_fifo(path));
+}
+#endif
 
 }  // namespace

@@ -66,6 +66,27 @@ int VymcnfTest::Run(std::initializer_list<std::string> words, CWriteListener* li
     return status;
 }
 
+int VymcnfTest::RunWithFailingOutput(std::initializer_list<std::string> words) {
+    std::vector<const char*> argv{"vymcnf"};
+    for (const std::string& word : words) {
+        argv.push_back(word.c_str());
+    }
+    CConsole console;
+#ifdef _WIN32
+    console.out = std::fopen("NUL", "r");  // open, but for reading only
+#else
+    console.out = std::fopen("/dev/null", "r");
+#endif
+    console.err = std::tmpfile();
+    EXPECT_NE(console.out, nullptr);
+    EXPECT_NE(console.err, nullptr);
+    const int status = RunVymcnf(static_cast<int>(argv.size()), argv.data(), console, nullptr);
+    std::fclose(console.out);
+    out.clear();
+    err = Drain(console.err);
+    return status;
+}
+
 std::string VymcnfTest::WriteFile(const std::string& name, const CImageBytes& bytes) const {
     const std::string path = PathIn(name);
     std::ofstream(path, std::ios::binary)

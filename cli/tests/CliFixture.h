@@ -31,6 +31,9 @@ protected:
 
     // Runs `vymcnf words...`; out and err hold what it printed.
     int Run(std::initializer_list<std::string> words, CWriteListener* listener = nullptr);
+    // The same with a standard output that takes nothing (a stream left closed by the caller,
+    // a full disk): every write to it fails; out stays empty.
+    int RunWithFailingOutput(std::initializer_list<std::string> words);
 
     std::string PathIn(const std::string& name) const {
         return (std::filesystem::path(m_folder.Folder()) / name).string();

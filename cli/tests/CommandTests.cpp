@@ -1,10 +1,11 @@
 // The commands on a card double: what reaches the card, what is saved, what the user is told
 // and the exit status, for the good road and for every way it can go wrong.
+#include <csignal>
 #include <nlohmann/json.hpp>
 
-#include "cli/Interrupt.h"
 #include "cli/tests/CliFixture.h"
 #include "driver/CardIdentity.h"
+#include "driver/WriteSignals.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ public:
     explicit CInterruptAfter(int bytes) : m_bytes(bytes) {}
     void BytesWritten(int written, int /*total*/) override {
         if (written == m_bytes) {
-            RequestInterrupt();
+            NoteWriteSignal(SIGINT);
         }
     }
 
@@ -179,7 +180,7 @@ TEST_F(VymcnfTest, CtrlCBeforeTheFirstByteWritesNothing) {
     public:
         void PhaseStarted(WritePhase phase) override {
             if (phase == WritePhase::Backup) {
-                RequestInterrupt();
+                NoteWriteSignal(SIGINT);
             }
         }
     } stopAtBackup;
@@ -190,9 +191,56 @@ TEST_F(VymcnfTest, CtrlCBeforeTheFirstByteWritesNothing) {
 }
 
 TEST_F(VymcnfTest, ACtrlCFromBeforeTheWriteIsForgotten) {
-    RequestInterrupt();
+    NoteWriteSignal(SIGINT);
     EXPECT_EQ(Run({"write", WriteFile("wss544.bin", WssAt544())}), 0) << err;
     EXPECT_EQ(Writes().size(), 3u);
+}
+
+#ifndef _WIN32
+// A hang-up or a termination request in the middle of a write is taken as Ctrl-C is: the byte
+// in flight is finished, and the user learns what is on the card and where the backup is. (On
+// Windows these are no signals a console program is sent.)
+TEST_F(VymcnfTest, HangUpAndTerminationStopBetweenBytesAsCtrlCDoes) {
+    for (const int signalNumber : {SIGHUP, SIGTERM}) {
+        LoadCard(FactoryBytes());
+        class CSignalAfterTwo final : public CWriteListener {
+        public:
+            explicit CSignalAfterTwo(int signalNumber) : m_signal(signalNumber) {}
+            void BytesWritten(int written, int /*total*/) override {
+                if (written == 2) {
+                    std::raise(m_signal);  // the real signal, through the handler in place
+                }
+            }
+
+        private:
+            int m_signal;
+        } stop(signalNumber);
+        const std::size_t before = Writes().size();
+        EXPECT_EQ(Run({"write", WriteFile("wss544.bin", WssAt544())}, &stop), 1) << signalNumber;
+        const ByteWrites writes = Writes();
+        EXPECT_EQ(ByteWrites(writes.begin() + static_cast<std::ptrdiff_t>(before), writes.end()),
+                  (ByteWrites{{66, 0x44}, {68, 0x44}}))
+            << signalNumber;
+        EXPECT_TRUE(Contains(err, "vymcnf: stopped. Only 2 of the 3 bytes were written")) << err;
+        EXPECT_TRUE(Contains(err, "vymcnf write \"" + Backups()[0] + "\"")) << err;
+    }
+}
+
+#endif
+
+// The backup's name must be out before the card changes; when the output takes nothing, the
+// card is left as it was and the name goes to standard error instead.
+TEST_F(VymcnfTest, AnOutputThatFailsStopsTheWriteBeforeItBegins) {
+    EXPECT_EQ(RunWithFailingOutput({"write", WriteFile("wss544.bin", WssAt544())}), 1);
+    EXPECT_TRUE(Writes().empty());
+    ASSERT_EQ(Backups().size(), 1u);
+    EXPECT_TRUE(Contains(err, "vymcnf: couldn't write to standard output")) << err;
+    EXPECT_TRUE(Contains(
+        err, ", so nothing was written. The card as it was is saved in " + Backups()[0] + "\n"))
+        << err;
+#ifndef _WIN32
+    EXPECT_TRUE(Contains(err, "standard output: Bad file descriptor, so")) << err;
+#endif
 }
 
 TEST_F(VymcnfTest, ABackupThatCannotBeSavedStopsTheWriteBeforeItBegins) {

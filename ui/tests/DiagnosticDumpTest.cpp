@@ -238,6 +238,37 @@ TEST_F(DiagnosticDumpTest, AFileThatCannotBeCreatedIsSkippedAndTheListingGoesOn)
     EXPECT_EQ(host.MessageBoxes().size(), 6u);
 }
 
+#ifndef _WIN32
+// Whatever stands at the dump's name but a file of its own is left alone, and no file is told
+// of: a link planted there (its target keeps its bytes), and the card's own file by that name.
+TEST_F(DiagnosticDumpTest, ALinkAtTheDumpsNameIsLeftAloneAndTheListingGoesOn) {
+    const std::string target = m_folder + "/notes.txt";
+    std::ofstream(target) << "notes";
+    std::filesystem::create_symlink(target, DumpPath());
+    LoadCard(DumpCard());
+    Click(IDC_READ_PORT);
+    RunThenCancel();
+    EXPECT_TRUE(host.files.empty());
+    EXPECT_EQ(host.MessageBoxes().size(), 6u);
+    EXPECT_TRUE(std::filesystem::is_symlink(DumpPath()));
+    std::ifstream file(target);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "notes");
+}
+
+TEST_F(DiagnosticDumpTest, TheCardsOwnFileAtTheDumpsNameIsLeftAlone) {
+    std::ofstream(DumpPath()) << "the card";
+    CScopedVariables variables;
+    variables.Set("VYMCNF_EEPROM", DumpPath());
+    LoadCard(DumpCard());
+    Click(IDC_READ_PORT);
+    RunThenCancel();
+    EXPECT_TRUE(host.files.empty());
+    EXPECT_EQ(host.MessageBoxes().size(), 6u);
+    std::ifstream file(DumpPath());
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "the card");
+}
+#endif
+
 TEST_F(DiagnosticDumpTest, TheDumpChangesNothingTheDialogShowsOrWrites) {
     LoadCard(DumpCard());
     Pick(IDC_WSS_IO, "PnP");
