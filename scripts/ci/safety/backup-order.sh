@@ -19,7 +19,8 @@ TZ=EST5 in_folder_env "$backup_order_folder" "$build/cli/vymcnf" write \
     "$backup_order_folder/b.bin" >/dev/null || fail "the write five hours west failed"
 in_folder_env "$backup_order_folder" "$build/cli/vymcnf" backups >"$backup_order_folder/list.txt" ||
     fail "vymcnf backups failed"
-mapfile -t backup_order_names < <(grep -o '^eeprom-[^:]*' "$backup_order_folder/list.txt")
+# Each backup is listed by its full path; its name is what follows the last slash.
+mapfile -t backup_order_names < <(sed -n 's|^.*/\(eeprom-[^/]*\.bin\): .*|\1|p' "$backup_order_folder/list.txt")
 [ "${#backup_order_names[@]}" -eq 2 ] ||
     fail "two writes, ${#backup_order_names[@]} backups listed: $(cat "$backup_order_folder/list.txt")"
 # The second write saved the card as the first left it (a.bin), the first the factory card.
@@ -33,7 +34,7 @@ say "two writes across a time-zone change: listed in the order they were saved"
 backup_order_local="eeprom-$(date +%Y%m%d-%H%M%S).bin"
 cp "$backup_order_folder/factory.bin" "$backup_order_folder/backups/$backup_order_local"
 in_folder_env "$backup_order_folder" "$build/cli/vymcnf" backups >"$backup_order_folder/list.txt"
-grep -q "^$backup_order_local: " "$backup_order_folder/list.txt" ||
+grep -q "/$backup_order_local: " "$backup_order_folder/list.txt" ||
     fail "the local-time backup is not listed: $(cat "$backup_order_folder/list.txt")"
 in_folder_env "$backup_order_folder" "$build/cli/vymcnf" write \
     "$backup_order_folder/backups/$backup_order_local" >/dev/null ||

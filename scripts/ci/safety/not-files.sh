@@ -66,7 +66,7 @@ timeout -s KILL "$not_files_limit" env VYMCNF_BACKUPS="$not_files_folder/backups
     not_files_status=$?
 [ "$not_files_status" -ne 137 ] || fail "vymcnf backups: still waiting on a FIFO"
 [ "$not_files_status" -eq 0 ] || fail "vymcnf backups failed: $(cat "$not_files_folder/out.txt")"
-grep -q "^eeprom-20240101-101010Z.bin: " "$not_files_folder/out.txt" ||
+grep -q "/eeprom-20240101-101010Z.bin: " "$not_files_folder/out.txt" ||
     fail "vymcnf backups lost the real backup: $(cat "$not_files_folder/out.txt")"
 grep -q "111111Z\|121212" "$not_files_folder/out.txt" &&
     fail "vymcnf backups listed a FIFO: $(cat "$not_files_folder/out.txt")"
