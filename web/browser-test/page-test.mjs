@@ -1,0 +1,182 @@
+// The page in a real browser: opened from disk, a card opened through the file chooser, WSS
+// IRQ 7 picked with the keyboard, OK and Yes, the write to its end, and the new image saved and
+// compared byte for byte with what the native runner writes for the same picks; a card file
+// of the wrong size; help, labels, dropping a file; no request leaves the machine.
+//
+//   node page-test.mjs PAGE NATIVE_RUNNER [--screenshot PNG]
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync, mkdirSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { openBrowser } from './browser.mjs';
+
+const [pagePath, runnerArgument, ...options] = process.argv.slice(2);
+const nativeRunner = runnerArgument && resolve(runnerArgument);
+if (!pagePath || !runnerArgument) {
+  console.error('usage: node page-test.mjs PAGE NATIVE_RUNNER [--screenshot PNG]');
+  process.exit(2);
+}
+const screenshotPath = options[0] === '--screenshot' ? options[1] : null;
+const work = mkdtempSync(join(tmpdir(), 'vymsetup-page-test-'));
+
+// ---- What the native runner does -------------------------------------------------------------
+function runNative(script, card) {
+  const folder = mkdtempSync(join(work, 'native-'));
+  mkdirSync(join(folder, 'home'));
+  const env = { PATH: process.env.PATH, HOME: join(folder, 'home'), XDG_DATA_HOME: join(folder, 'home'),
+    VYMCNF_DRIVE_C: folder };
+  if (card) env.VYMCNF_EEPROM = card;
+  const output = execFileSync(nativeRunner, ['-'], { input: script, env, cwd: folder }).toString();
+  return { folder, events: output.trim().split('\n').map((line) => JSON.parse(line)) };
+}
+
+// The factory card, as the native program makes it when the user has none.
+const factory = runNative('click Cancel\n', null);
+const factoryCard = join(work, 'factory.bin');
+writeFileSync(factoryCard, readFileSync(join(factory.folder, 'home', 'vymcnf', 'eeprom.bin')));
+
+// The same picks through the native runner, on a copy of that card.
+const nativeCard = join(work, 'native-card.bin');
+writeFileSync(nativeCard, readFileSync(factoryCard));
+const picked = runNative('pace off\npick "WSS IRQ" 7\nanswer Yes\nclick OK\n', nativeCard);
+const nativeBoxes = picked.events.filter((e) => e.event === 'messagebox');
+const nativeWritten = readFileSync(nativeCard);
+assert.notDeepEqual(nativeWritten, readFileSync(factoryCard), 'the native runner changed nothing');
+
+// A card file of the wrong size, and what the native program says of it.
+const shortCard = join(work, 'short dump.bin');
+writeFileSync(shortCard, readFileSync(factoryCard).subarray(0, 1000));
+const shortBox = runNative('click Cancel\n', shortCard).events.find((e) => e.event === 'messagebox');
+assert.ok(shortBox, 'the native runner shows no box for a short card');
+
+// ---- The page ------------------------------------------------------------------------------
+const normalize = (text) => text.replace(/\r\n/g, '\n').replace(/\n+$/, '');
+const browser = await openBrowser();
+const failures = [];
+try {
+  const page = await browser.context.newPage();
+  const errors = [];
+  page.on('pageerror', (error) => errors.push(String(error)));
+  page.on('console', (message) => { if (message.type() === 'error') errors.push(message.text()); });
+
+  const started = Date.now();
+  await page.goto(pathToFileURL(resolve(pagePath)).href);
+  const filled = () => page.waitForFunction(() => {
+    const select = document.getElementById('control-102-1004');
+    return select && select.options.length > 0 && select.selectedIndex >= 0;
+  });
+  await filled();
+  console.log(`page: dialog filled ${Date.now() - started} ms after opening`);
+  assert.match(await page.textContent('#card-note'), /factory image/);
+
+  // Every field has a label; every button a text.
+  const unlabelled = await page.evaluate(() => [...document.querySelectorAll('#desktop select, #desktop button')]
+    .filter((e) => !e.hidden && !(e.labels && e.labels.length) && !e.getAttribute('aria-label') && !e.textContent.trim())
+    .map((e) => e.id));
+  assert.deepEqual(unlabelled, [], 'controls without a label');
+  assert.equal(await page.locator('#desktop select').count(), 12);
+  assert.equal(await page.getByLabel('WSS IRQ', { exact: true }).count(), 1);
+
+  // F1 shows the keys; Escape closes them.
+  await page.keyboard.press('F1');
+  await page.waitForSelector('#keys-box[open]');
+  assert.match(await page.textContent('#keys-table'), /Escape/);
+  await page.keyboard.press('Escape');
+  await page.waitForSelector('#keys-box:not([open])', { state: 'attached' });
+
+  // The card through the file chooser.
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.click('label.open-card')]);
+  await chooser.setFiles(factoryCard);
+  await page.waitForFunction(() => /factory\.bin \(2048 bytes\)/.test(document.getElementById('card-note').textContent));
+  await filled();
+
+  // WSS IRQ 7 with the keyboard: Tab to the field, type 7.
+  let onField = false;
+  for (let i = 0; i < 20 && !onField; ++i) {
+    await page.keyboard.press('Tab');
+    onField = await page.evaluate(() => document.activeElement.id === 'control-102-1004');
+  }
+  assert.ok(onField, 'Tab never reached WSS IRQ');
+  await page.keyboard.type('7');
+  // The pick reaches the program, whose state the page shows; a box it raises is answered.
+  await page.waitForFunction(() => {
+    const select = document.getElementById('control-102-1004');
+    return select.options[select.selectedIndex].text === '7' &&
+      /WSS IRQ/.test(document.querySelector('[aria-label^="IRQ 7:"]').getAttribute('aria-label'));
+  });
+  const pageBoxes = [];
+  const answerBox = async (answer) => {
+    await page.waitForSelector('#message-box[open]');
+    pageBoxes.push({ caption: await page.textContent('#message-caption'), text: await page.textContent('#message-text') });
+    await page.locator('#message-buttons button', { hasText: answer }).press('Enter');
+    await page.waitForSelector('#message-box:not([open])', { state: 'attached' });
+  };
+  // Enter on a field is OK; the question gets Yes, any other box OK, as the runner answers.
+  await page.keyboard.press('Enter');
+  for (const box of nativeBoxes) await answerBox(box.answer);
+  for (let i = 0; i < nativeBoxes.length; ++i) {
+    assert.equal(pageBoxes[i].caption, nativeBoxes[i].caption);
+    assert.equal(normalize(pageBoxes[i].text), normalize(nativeBoxes[i].text));
+  }
+
+  // The write, paced: the progress dialog shows and goes, and takes its 20 ms a byte.
+  const writeStarted = Date.now();
+  await page.waitForSelector('.window[data-template="129"] progress');
+  const bytesWritten = picked.events.filter((e) => e.event === 'progress').reduce((sum, e) => sum + e.written, 0);
+  assert.ok(bytesWritten > 0, 'the native runner wrote nothing');
+  await page.waitForSelector('#results:not([hidden])', { timeout: 60000 });
+  const writeMs = Date.now() - writeStarted;
+  console.log(`page: ${bytesWritten} bytes written in ${writeMs} ms`);
+  assert.ok(writeMs >= bytesWritten * 20 * 0.9, `the write took ${writeMs} ms for ${bytesWritten} bytes`);
+
+  // The new image, saved under the card's name, is the native runner's byte for byte.
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#downloads a[download="factory.bin"]')]);
+  const saved = readFileSync(await download.path());
+  assert.equal(download.suggestedFilename(), 'factory.bin');
+  assert.ok(saved.equals(nativeWritten), 'the page wrote other bytes than the native runner');
+  // The backup of the card as it was.
+  const backupLinks = await page.locator('#downloads a').evaluateAll((links) =>
+    links.filter((a) => /backup/.test(a.parentElement.textContent)).map((a) => a.download));
+  assert.equal(backupLinks.length, 1, 'no backup offered');
+  const [backup] = await Promise.all([page.waitForEvent('download'),
+    page.click(`#downloads a[download="${backupLinks[0]}"]`)]);
+  assert.ok(readFileSync(await backup.path()).equals(readFileSync(factoryCard)), 'the backup is not the card as it was');
+
+  if (screenshotPath) {
+    // The page as a user sees it: run again on the new card, WSS IRQ 7 showing in the map.
+    await page.click('#run-again');
+    await filled();
+    await page.screenshot({ path: screenshotPath, fullPage: true });
+  }
+
+  // A card file of the wrong size, dropped on the page: the program's own failed-open box,
+  // and a line naming the file and its size.
+  await page.evaluate(async (bytes) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([new Uint8Array(bytes)], 'short dump.bin'));
+    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, [...readFileSync(shortCard)]);
+  await page.waitForSelector('#message-box[open]');
+  assert.equal(normalize(await page.textContent('#message-text')), normalize(shortBox.text));
+  assert.equal(await page.textContent('#message-caption'), shortBox.caption);
+  assert.match(await page.textContent('#card-problem'), /short dump\.bin: 1000 bytes/);
+  await page.keyboard.press('Enter');
+  await page.waitForSelector('#message-box:not([open])', { state: 'attached' });
+  await page.waitForSelector('#results:not([hidden])');
+  assert.equal(await page.locator('#downloads a').count(), 0, 'a failed open offered files');
+
+  assert.deepEqual(errors, [], 'errors on the page');
+} catch (error) {
+  failures.push(error);
+} finally {
+  await browser.close();
+}
+if (browser.refused.length) failures.push(new Error('requests off this machine: ' + browser.refused.join(', ')));
+rmSync(work, { recursive: true, force: true });
+if (failures.length) {
+  for (const failure of failures) console.error(failure);
+  process.exit(1);
+}
+console.log('page: all checks passed');
