@@ -1,7 +1,8 @@
 // The page in a real browser: opened from disk, a card opened through the file chooser, WSS
 // IRQ 7 picked with the keyboard, OK and Yes, the write to its end, and the new image saved and
 // compared byte for byte with what the native runner writes for the same picks; a card file
-// of the wrong size; help, labels, dropping a file; no request leaves the machine.
+// of the wrong size dropped on the page; the hidden dump and its tt.bin; help, labels, Escape;
+// no request leaves the machine.
 //
 //   node page-test.mjs PAGE NATIVE_RUNNER [--screenshot PNG]
 import assert from 'node:assert/strict';
@@ -46,6 +47,13 @@ const picked = runNative('pace off\npick "WSS IRQ" 7\nanswer Yes\nclick OK\n', n
 const nativeBoxes = picked.events.filter((e) => e.event === 'messagebox');
 const nativeWritten = readFileSync(nativeCard);
 assert.notDeepEqual(nativeWritten, readFileSync(factoryCard), 'the native runner changed nothing');
+
+// A fresh copy of the factory card, for a native run that may change it.
+function readyCard() {
+  const card = mkdtempSync(join(work, 'card-')) + '/card.bin';
+  writeFileSync(card, readFileSync(factoryCard));
+  return card;
+}
 
 // A card file of the wrong size, and what the native program says of it.
 const shortCard = join(work, 'short dump.bin');
@@ -112,8 +120,12 @@ try {
   const answerBox = async (answer) => {
     await page.waitForSelector('#message-box[open]');
     pageBoxes.push({ caption: await page.textContent('#message-caption'), text: await page.textContent('#message-text') });
+    const sequence = await page.getAttribute('#message-box', 'data-sequence');
     await page.locator('#message-buttons button', { hasText: answer }).press('Enter');
-    await page.waitForSelector('#message-box:not([open])', { state: 'attached' });
+    await page.waitForFunction((before) => {
+      const shown = document.getElementById('message-box');
+      return !shown.open || shown.dataset.sequence !== before;
+    }, sequence);
   };
   // Enter on a field is OK; the question gets Yes, any other box OK, as the runner answers.
   await page.keyboard.press('Enter');
@@ -168,6 +180,36 @@ try {
   await page.waitForSelector('#message-box:not([open])', { state: 'attached' });
   await page.waitForSelector('#results:not([hidden])');
   assert.equal(await page.locator('#downloads a').count(), 0, 'a failed open offered files');
+
+  // The hidden Read Port (F11): the dump's boxes as the native runner shows them, then Escape
+  // leaves, and the dump's tt.bin is offered: the first 500 bytes of the card.
+  const dumpBoxes = runNative('pace off\nclick "Read Port"\nclick Cancel\n', readyCard())
+    .events.filter((e) => e.event === 'messagebox');
+  assert.ok(dumpBoxes.length > 0, 'the native dump showed no box');
+  const [again] = await Promise.all([page.waitForEvent('filechooser'), page.click('label.open-card')]);
+  await again.setFiles(factoryCard);
+  await page.waitForFunction(() => /factory\.bin \(2048 bytes\)/.test(document.getElementById('card-note').textContent));
+  await filled();
+  assert.equal(await page.isHidden('#card-problem'), true, 'the wrong-size line stays for a good card');
+  await page.keyboard.press('F11');
+  for (const box of dumpBoxes) {
+    await page.waitForSelector('#message-box[open]');
+    const sequence = await page.getAttribute('#message-box', 'data-sequence');
+    assert.equal(await page.textContent('#message-caption'), box.caption);
+    assert.equal(normalize(await page.textContent('#message-text')), normalize(box.text));
+    await page.keyboard.press('Enter');
+    // Closed, or already the next box.
+    await page.waitForFunction((before) => {
+      const shown = document.getElementById('message-box');
+      return !shown.open || shown.dataset.sequence !== before;
+    }, sequence);
+  }
+  await page.keyboard.press('Escape');
+  await page.waitForSelector('#results:not([hidden])');
+  const [dump] = await Promise.all([page.waitForEvent('download'), page.click('#downloads a[download="tt.bin"]')]);
+  assert.ok(readFileSync(await dump.path()).equals(readFileSync(factoryCard).subarray(0, 500)),
+    'tt.bin is not the first 500 bytes of the card');
+  assert.equal(await page.locator('#downloads a').count(), 1, 'Cancel after the dump offered more than tt.bin');
 
   assert.deepEqual(errors, [], 'errors on the page');
 } catch (error) {

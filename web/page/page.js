@@ -279,6 +279,8 @@
       button.addEventListener('click', () => answerMessageBox(answer));
       row.appendChild(button);
     });
+    // Boxes can follow each other at once; their number tells one from the next.
+    box.dataset.sequence = Number(box.dataset.sequence || 0) + 1;
     box.showModal();
     const defaultIndex = (type >> 8) & 0xf;
     (row.children[defaultIndex] || row.children[0]).focus();
