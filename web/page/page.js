@@ -26,6 +26,7 @@
   // A combo box's template height includes its dropped list; the closed box is this high.
   const COMBO_HEIGHT = 12;
   const BS_DEFPUSHBUTTON = 1;
+  const WS_SYSMENU = 0x00080000;
   const EEPROM_SIZE = 2048;
   const CARD_FOLDER = '/card';
   const HOME = '/home/web';
@@ -122,6 +123,16 @@
     caption.className = 'caption';
     caption.id = titleId;
     win.appendChild(caption);
+    if ((dialog.style & WS_SYSMENU) && dialog.templateId !== PROGRESS_DIALOG) {
+      // The close box: Cancel, as Escape. The progress dialog takes no input while it writes.
+      const close = win.appendChild(document.createElement('button'));
+      close.type = 'button';
+      close.className = 'close-box';
+      close.tabIndex = -1;
+      close.setAttribute('aria-label', 'Close');
+      close.textContent = '\u00d7';
+      close.addEventListener('click', () => queue(ACTION.CLOSE));
+    }
     const client = document.createElement('div');
     client.className = 'client';
     client.style.width = dialog.rect[2] * DLU_X + 'px';
