@@ -7,6 +7,7 @@
 //   node page-test.mjs PAGE NATIVE_RUNNER [--screenshot PNG]
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
+import { createServer } from 'node:http';
 import { mkdtempSync, readFileSync, rmSync, writeFileSync, mkdirSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
@@ -61,6 +62,15 @@ writeFileSync(shortCard, readFileSync(factoryCard).subarray(0, 1000));
 const shortBox = runNative('click Cancel\n', shortCard).events.find((e) => e.event === 'messagebox');
 assert.ok(shortBox, 'the native runner shows no box for a short card');
 
+// A file dropped on the page, as a file manager drops it.
+async function dropFile(page, name, bytes) {
+  await page.evaluate(([fileName, content]) => {
+    const transfer = new DataTransfer();
+    transfer.items.add(new File([new Uint8Array(content)], fileName));
+    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+  }, [name, [...bytes]]);
+}
+
 // ---- The page ------------------------------------------------------------------------------
 const normalize = (text) => text.replace(/\r\n/g, '\n').replace(/\n+$/, '');
 const browser = await openBrowser();
@@ -95,6 +105,18 @@ try {
   assert.match(await page.textContent('#keys-table'), /Escape/);
   await page.keyboard.press('Escape');
   await page.waitForSelector('#keys-box:not([open])', { state: 'attached' });
+
+  // The same page from a static server on this machine.
+  const server = createServer((request, response) => {
+    response.writeHead(200, { 'Content-Type': 'text/html; charset=utf-8' });
+    response.end(readFileSync(pagePath));
+  });
+  await new Promise((listening) => server.listen(0, '127.0.0.1', listening));
+  const served = await browser.context.newPage();
+  await served.goto(`http://127.0.0.1:${server.address().port}/vymsetup.html`);
+  await served.waitForFunction(() => document.getElementById('control-102-1004')?.options.length > 0);
+  await served.close();
+  server.close();
 
   // The card through the file chooser.
   const [chooser] = await Promise.all([page.waitForEvent('filechooser'), page.click('label.open-card')]);
@@ -168,11 +190,7 @@ try {
 
   // A card file of the wrong size, dropped on the page: the program's own failed-open box,
   // and a line naming the file and its size.
-  await page.evaluate(async (bytes) => {
-    const transfer = new DataTransfer();
-    transfer.items.add(new File([new Uint8Array(bytes)], 'short dump.bin'));
-    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
-  }, [...readFileSync(shortCard)]);
+  await dropFile(page, 'short dump.bin', readFileSync(shortCard));
   await page.waitForSelector('#message-box[open]');
   assert.equal(normalize(await page.textContent('#message-text')), normalize(shortBox.text));
   assert.equal(await page.textContent('#message-caption'), shortBox.caption);
@@ -212,9 +230,18 @@ try {
     'tt.bin is not the first 500 bytes of the card');
   assert.equal(await page.locator('#downloads a').count(), 1, 'Cancel after the dump offered more than tt.bin');
 
-  // The close box leaves as Cancel does: nothing written, nothing to save.
+  // Another card dropped while a box waits: the run ends at once, asks nothing more, and
+  // starts again on the new card.
   await page.click('#run-again');
   await filled();
+  await page.keyboard.press('F11');
+  await page.waitForSelector('#message-box[open]');
+  await dropFile(page, 'other card.bin', readFileSync(factoryCard));
+  await page.waitForFunction(() => /other card\.bin \(2048 bytes\)/.test(document.getElementById('card-note').textContent));
+  await filled();
+  assert.equal(await page.isVisible('#message-box'), false, 'a box of the ended run is still open');
+
+  // The close box leaves as Cancel does: nothing written, nothing to save.
   await page.click('.window[data-template="102"] .close-box');
   await page.waitForSelector('#results:not([hidden])');
   assert.equal(await page.locator('#downloads a').count(), 0, 'the close box wrote something');

@@ -274,6 +274,11 @@
 
   // ---- Message boxes ----------------------------------------------------------------------
   function openMessageBox(text, caption, type) {
+    if (page.nextCard) {
+      // Another card was opened: the run ends, so what it still had to ask goes unanswered.
+      page.answer = ANSWER.CANCEL;
+      return;
+    }
     const box = $('message-box');
     $('message-caption').textContent = caption;
     $('message-text').textContent = text.replace(/\r\n/g, '\n').replace(/\n+$/, '');
