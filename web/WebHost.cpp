@@ -10,9 +10,8 @@
 
 // The page's side of each call is in page/page.js (window.vymPage).
 EM_JS(void, PageShowDialogs, (const char* json), { vymPage.showDialogs(UTF8ToString(json)); });
-EM_JS(void, PageOpenMessageBox, (const char* text, const char* caption, unsigned type), {
-    vymPage.openMessageBox(UTF8ToString(text), UTF8ToString(caption), type);
-});
+EM_JS(void, PageOpenMessageBox, (const char* text, const char* caption, unsigned type),
+      { vymPage.openMessageBox(UTF8ToString(text), UTF8ToString(caption), type); });
 EM_JS(int, PageTakeAnswer, (), { return vymPage.takeAnswer(); });
 EM_JS(int, PageTakeAction, (int* action), {
     const next = vymPage.takeAction();
@@ -24,9 +23,8 @@ EM_JS(int, PageTakeAction, (int* action), {
     HEAP32[(action >> 2) + 2] = next[2] | 0;
     return 1;
 });
-EM_JS(void, PageFileWritten, (const char* path, long size), {
-    vymPage.fileWritten(UTF8ToString(path), size);
-});
+EM_JS(void, PageFileWritten, (const char* path, long size),
+      { vymPage.fileWritten(UTF8ToString(path), size); });
 EM_JS(void, PageShowKeys, (), { vymPage.showKeys(); });
 
 namespace {
@@ -118,8 +116,8 @@ bool CWebHost::Deliver(const framework::WindowState& dialog, const int action[3]
     return true;
 }
 
-int CWebHost::MessageBox(const framework::WindowState* owner, const char* text,
-                         const char* caption, UINT type) {
+int CWebHost::MessageBox(const framework::WindowState* owner, const char* text, const char* caption,
+                         UINT type) {
     (void)owner;
     ShowChanges();
     PageOpenMessageBox(text != nullptr ? text : "", caption != nullptr ? caption : "", type);
@@ -157,8 +155,7 @@ void CWebHost::DialogDestroyed(const framework::WindowState& dialog) {
     ShowChanges();
 }
 
-void CWebHost::WindowChanged(const framework::WindowState& window,
-                             framework::WindowChange change) {
+void CWebHost::WindowChanged(const framework::WindowState& window, framework::WindowChange change) {
     (void)window;
     (void)change;
     m_changed = true;

@@ -2,11 +2,13 @@
 // links"); the runner works on the real file system, so it makes the link there, and saving a
 // backup or the default card behaves as in the native build.
 #include <emscripten.h>
-
-#include <cerrno>
 #include <unistd.h>
 
-// Returns 0, or the errno value of Node's failure (EIO when it has none).
+#include <cerrno>
+
+// Returns 0, or the errno value of Node's failure (EIO when it has none). JavaScript, which
+// clang-format would take apart as C++.
+// clang-format off
 EM_JS(int, NodeLink, (const char* from, const char* to), {
     try {
         require('fs').linkSync(UTF8ToString(from), UTF8ToString(to));
@@ -16,6 +18,7 @@ EM_JS(int, NodeLink, (const char* from, const char* to), {
         return code !== undefined ? code : ERRNO_CODES.EIO;
     }
 });
+// clang-format on
 
 extern "C" int link(const char* from, const char* to) {
     const int failure = NodeLink(from, to);
