@@ -15,6 +15,9 @@ source scripts/ci/lib/web-page.sh
 for tool in emcc node npm /usr/bin/chromium; do
     command -v "$tool" >/dev/null || fail "$tool is missing (scripts/setup.sh installs it)"
 done
+# playwright-core asks for Node 20 or later (Debian 12's own is 18).
+node -e 'process.exit(Number(process.versions.node.split(".")[0]) >= 20 ? 0 : 1)' ||
+    fail "node $(node --version) is older than the browser test's driver needs (20)"
 out=build/web
 mkdir -p "$out"
 
