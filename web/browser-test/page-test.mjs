@@ -241,6 +241,22 @@ try {
   await filled();
   assert.equal(await page.isVisible('#message-box'), false, 'a box of the ended run is still open');
 
+  // An IRQ two devices share: the program's warning, and the map marks the overlap.
+  const overlapBox = runNative('pick "Midi-2 IRQ" 9\nclick Cancel\n', readyCard())
+    .events.find((e) => e.event === 'messagebox');
+  assert.ok(overlapBox, 'the native runner warned of no overlap');
+  await page.focus('#control-102-1014');
+  await page.keyboard.type('9');
+  await page.waitForSelector('#message-box[open]');
+  assert.equal(normalize(await page.textContent('#message-text')), normalize(overlapBox.text));
+  assert.equal(await page.getAttribute('#message-icon', 'class'), 'exclamation');
+  await page.keyboard.press('Enter');
+  await page.waitForFunction(() => {
+    const slot = document.querySelector('[aria-label^="IRQ 9:"]');
+    return slot.classList.contains('overlap') && /Midi-1 IRQ, Midi-2 IRQ \(overlap\)/.test(slot.getAttribute('aria-label'));
+  });
+  assert.equal(await page.locator('.slot.overlap').count(), 1, 'another slot marked as overlapping');
+
   // The close box leaves as Cancel does: nothing written, nothing to save.
   await page.click('.window[data-template="102"] .close-box');
   await page.waitForSelector('#results:not([hidden])');
