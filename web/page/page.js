@@ -512,6 +512,12 @@
         return;
       }
       showResults(card, homeBefore);
+    }, (error) => {
+      // The program itself failed (out of memory, say): the page says so instead of hanging.
+      page.running = null;
+      const problem = $('card-problem');
+      problem.hidden = false;
+      problem.textContent = `The program stopped with an error: ${error}. Reload the page to start again.`;
     });
   }
 
