@@ -43,12 +43,22 @@ endforeach()
 string(REPLACE ";" "\n" program_lines "${VYM_INSTALLED_PROGRAM_NAMES}")
 vym_write_file(${PROJECT_BINARY_DIR}/packaging/programs.txt "${program_lines}\n")
 
+# The web edition's page, vymsetup.html, is built by the wasm preset, not by this build: a
+# build told where it lies installs it with the programs (the packaging stages do).
+set(VYM_WEB_PAGE "" CACHE FILEPATH "vymsetup.html from the wasm preset's build, installed with the programs")
+if(VYM_WEB_PAGE AND NOT EXISTS "${VYM_WEB_PAGE}")
+    message(FATAL_ERROR "VYM_WEB_PAGE names ${VYM_WEB_PAGE}, which does not exist")
+endif()
+
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
     include(${CMAKE_CURRENT_LIST_DIR}/InstallWindows.cmake)
     return()
 endif()
 
 install(TARGETS ${VYM_INSTALLED_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(VYM_WEB_PAGE)
+    install(FILES ${VYM_WEB_PAGE} DESTINATION ${CMAKE_INSTALL_DATADIR}/vymsetup)
+endif()
 
 # vymcnf's bash completion, where bash-completion loads it on demand: for the Debian package
 # /usr/share/bash-completion/completions/vymcnf, under /usr/local its counterpart there.

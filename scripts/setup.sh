@@ -14,6 +14,7 @@ packages=(
     g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 mingw-w64-i686-dev           # 32-bit Windows
     wine wine64 xvfb xdotool x11-apps imagemagick jq                          # Windows tests
     wine32:i386                            # 32-bit Windows programs under Wine
+    emscripten chromium                    # the web edition (WebAssembly) and its browser test
 )
 
 missing=()
@@ -33,4 +34,14 @@ if [ ${#missing[@]} -gt 0 ]; then
     fi
     "${sudo_cmd[@]}" apt-get update -qq
     DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# npm installs the browser test's driver (web/browser-test, by npm ci in its stage). A Node.js
+# from elsewhere than Debian brings its own npm, which Debian's package would clash with.
+if ! command -v npm >/dev/null; then
+    echo "setup: installing npm"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends npm
 fi

@@ -1,10 +1,12 @@
 // Whole-program cases: each tests/cases/NAME.script runs through vymsetup-script on a card
 // made from NAME.image; the events must be those of NAME.expected.jsonl and the card must end
 // as NAME.eeprom describes (unchanged when there is none). With VYM_WINDOWS_RUNNER set they run
-// against a Windows build of the runner instead (tests/WindowsCaseRunner.h).
+// against a Windows build of the runner instead (tests/WindowsCaseRunner.h); with
+// VYM_CASE_RUNNER set, against another runner on this machine (node vymsetup-script.js).
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -141,7 +143,17 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
             "HOME=" + (work / "home").string(),
             "XDG_DATA_HOME=" + (work / "home").string(),
         };
-        run = RunProgram(kRunner, {script.string()}, environment, work.string());
+        // Another build of the runner on this machine's files (the WebAssembly one under Node)
+        // can take the native one's place: VYM_CASE_RUNNER holds its command words, and the
+        // script's path is added last.
+        const char* other = std::getenv("VYM_CASE_RUNNER");
+        std::vector<std::string> command = CommandWords(other != nullptr ? other : "");
+        if (command.empty()) {
+            command.push_back(kRunner);
+        }
+        std::vector<std::string> arguments(command.begin() + 1, command.end());
+        arguments.push_back(script.string());
+        run = RunProgram(command.front(), arguments, environment, work.string());
     }
 
     int expectedStatus = 0;

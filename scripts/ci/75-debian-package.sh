@@ -2,8 +2,9 @@
 # The Debian package, made by CPack from the packager's Release build (70-release-build.sh):
 # its name, contents and dependencies, lintian (no errors), then the package as a user gets it:
 # installed with apt-get, vymsetup and vymsetup-script run from /usr/bin on a card of their own,
-# the manual pages found by man, and removed again. The machine is left as it was, also when a
-# step fails: the package and anything its installation pulled in are purged.
+# the manual pages found by man, the web page in /usr/share/vymsetup, and removed again. The
+# machine is left as it was, also when a step fails: the package and anything its installation
+# pulled in are purged.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -18,6 +19,11 @@ if [ ! -f "$build/CPackConfig.cmake" ]; then
     say "no release build in $build; making it"
     bash scripts/ci/70-release-build.sh
 fi
+# The web page comes from the wasm build (made here when missing, so that this stage can run
+# alone on a fresh machine); the release build is told where it is and installs it.
+source scripts/ci/lib/web-page.sh
+web_build
+cmake -S . -B "$build" -DVYM_WEB_PAGE="$WEB_PAGE" >/dev/null
 cmake --build "$build" -j2 >/dev/null
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
@@ -49,6 +55,7 @@ expected=$({
         echo "/usr/share/doc/vymsetup/$doc"
     done
     echo /usr/share/bash-completion/completions/vymcnf
+    echo /usr/share/vymsetup/vymsetup.html
 } | sort)
 diff <(echo "$expected") <(echo "$files") || fail "the package holds other files than expected"
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -164,9 +171,17 @@ MANWIDTH=80 man -P cat vymsetup 2>/dev/null | grep -q "F1 shows this list in the
     fail "man vymsetup does not show the keys"
 say "ok - man -w vymsetup: $(man -w vymsetup); every page renders without warnings"
 
+# The web page: the one the wasm build made, and the manual page says where it is.
+cmp -s /usr/share/vymsetup/vymsetup.html "$WEB_PAGE" ||
+    fail "/usr/share/vymsetup/vymsetup.html is not the page the wasm build made"
+MANWIDTH=80 man -P cat vymsetup 2>/dev/null | grep -qF /usr/share/vymsetup/vymsetup.html ||
+    fail "man vymsetup does not name /usr/share/vymsetup/vymsetup.html"
+say "ok - /usr/share/vymsetup/vymsetup.html, named in man vymsetup"
+
 say "apt-get purge vymsetup"
 DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get purge -y -qq vymsetup >"$work/purge.log" 2>&1 ||
     { cat "$work/purge.log"; fail "apt-get purge"; }
 [ ! -e /usr/bin/vymsetup ] && [ ! -e /usr/share/man/man1/vymsetup.1.gz ] &&
-    [ ! -e /usr/share/doc/vymsetup ] || fail "files are left after the purge"
+    [ ! -e /usr/share/doc/vymsetup ] && [ ! -e /usr/share/vymsetup ] ||
+    fail "files are left after the purge"
 say "ok - removed, nothing left; installed size was $(dpkg-deb -f "$deb" Installed-Size) KiB"

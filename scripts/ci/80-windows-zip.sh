@@ -3,7 +3,7 @@
 # and the win32 zip of the mingw-i686 preset wherever the presets have it (VYM_WINDOWS_PRESETS
 # names others). For each: its name and files, Windows line ends in its text files, the
 # programs and the driver stripped (the driver still a relocatable native image), the factory
-# card, and the runner started from the unpacked folder in a fresh Wine prefix.
+# card, the web page vymsetup.html as the wasm build made it, and the runner started from the unpacked folder in a fresh Wine prefix.
 # The Wine part runs in a session of its own (lib/wine.sh), a prefix of the zip's kind.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
@@ -31,7 +31,8 @@ run_from_zip() {
 # One preset's zip. It runs in a subshell of its own, so that its trap cleans up after it alone.
 check_zip() {
     local preset=$1 build
-    build=$(cmake --preset "$preset" 2>&1 | sed -n 's/^-- Build files have been written to: //p' || true)
+    build=$(cmake --preset "$preset" -DVYM_WEB_PAGE="$WEB_PAGE" 2>&1 |
+        sed -n 's/^-- Build files have been written to: //p' || true)
     [ -n "$build" ] && [ -f "$build/CMakeCache.txt" ] || fail "cmake --preset $preset did not configure"
     cmake --build "$build" -j2 >"$build/zip-build.log" 2>&1 ||
         { tail -n 40 "$build/zip-build.log"; fail "the $preset build"; }
@@ -64,7 +65,7 @@ check_zip() {
             fail "$required is not among the programs"
     done
     expected=$(printf '%s\n' "${programs[@]}" vymcnf.sys vymcnf.bin install.cmd remove.cmd \
-        README.txt LICENSE.txt | sort)
+        vymsetup.html README.txt LICENSE.txt | sort)
     diff <(echo "$expected") <(cd "$folder" && find . -type f -printf '%P\n' | sort) ||
         fail "the zip holds other files than expected"
     for text in README.txt LICENSE.txt install.cmd remove.cmd; do
@@ -76,6 +77,7 @@ check_zip() {
     for file in $expected; do
         grep -qF "$file" "$folder/README.txt" || fail "README.txt does not say what $file is for"
     done
+    cmp -s "$folder/vymsetup.html" "$WEB_PAGE" || fail "vymsetup.html is not the page the wasm build made"
     say "ok - the files expected; the text files have CRLF line ends; README.txt names every file"
 
     local headers
@@ -109,6 +111,10 @@ check_zip() {
         say "NOTICE: no Wine for $suffix programs, they are not run: $(wine_loader_missing "$suffix")"
     fi
 }
+
+# The zips carry the web page, from the wasm build (made here when missing).
+source scripts/ci/lib/web-page.sh
+web_build
 
 presets=${VYM_WINDOWS_PRESETS:-}
 if [ -z "$presets" ]; then

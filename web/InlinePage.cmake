@@ -1,0 +1,27 @@
+# Puts the style, the page's script and the program into the page's template: one file that
+# needs nothing beside it. The placeholders are taken in the order they stand, so no inlined
+# text is ever searched for one; a script's text must not end its <script> element early.
+function(read_inline path variable)
+    file(READ ${path} text)
+    string(REPLACE "</script" "<\\/script" text "${text}")
+    set(${variable} "${text}" PARENT_SCOPE)
+endfunction()
+
+file(READ ${TEMPLATE} rest)
+file(READ ${STYLE} STYLE_TEXT)
+read_inline(${PAGE_SCRIPT} PAGE_SCRIPT_TEXT)
+read_inline(${PROGRAM} PROGRAM_TEXT)
+set(page "")
+foreach(placeholder STYLE PAGE_SCRIPT PROGRAM)
+    string(FIND "${rest}" "@${placeholder}@" at)
+    if(at LESS 0)
+        message(FATAL_ERROR "${TEMPLATE}: no @${placeholder}@ after the ones before it")
+    endif()
+    string(SUBSTRING "${rest}" 0 ${at} before)
+    string(LENGTH "@${placeholder}@" length)
+    math(EXPR after "${at} + ${length}")
+    string(SUBSTRING "${rest}" ${after} -1 rest)
+    string(APPEND page "${before}${${placeholder}_TEXT}")
+endforeach()
+string(APPEND page "${rest}")
+file(WRITE ${OUTPUT} "${page}")
