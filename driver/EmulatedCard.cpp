@@ -1,25 +1,11 @@
 #include "driver/EmulatedCard.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#ifdef __linux__
-#include <sys/prctl.h>
-#endif
-#include <sys/stat.h>
-#include <time.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <mutex>
 #include <string>
 
 #include "driver/ConfigDriver.h"
-#include "driver/EepromFileLocation.h"
-#include "driver/EmulatedFormatMessage.h"
-#include "driver/EmulatedLastError.h"
-#include "driver/WindowsErrorFromErrno.h"
+#include "driver/EmulatedCardFile.h"
 
 namespace {
 
@@ -31,19 +17,18 @@ constexpr std::uintptr_t kHandleBase = 0x5C40;
 
 struct CCardHandle {
     bool inUse = false;
-    int fd = -1;
+    CardFileHandle file = -1;
     bool canRead = false;
     bool canWrite = false;
 };
 
-std::mutex g_handlesLock;
 CCardHandle g_handles[kMaxHandles];
 
 HANDLE HandleForSlot(int slot) {
     return reinterpret_cast<HANDLE>(kHandleBase + 4 * static_cast<std::uintptr_t>(slot));
 }
 
-// The slot of an open handle, or -1. Callers hold g_handlesLock.
+// The slot of an open handle, or -1. Callers hold a CCardTableLock.
 int SlotOfHandle(HANDLE device) {
     const std::uintptr_t value = reinterpret_cast<std::uintptr_t>(device);
     if (value < kHandleBase || (value - kHandleBase) % 4 != 0) {
@@ -76,7 +61,7 @@ bool IsCardName(const char* fileName) {
 }
 
 HANDLE FailCreate(DWORD error) {
-    EmulatedSetLastError(error);
+    SetCardLastError(error);
     return INVALID_HANDLE_VALUE;
 }
 
@@ -95,67 +80,39 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
 
     const bool canRead = (desiredAccess & (GENERIC_READ | GENERIC_ALL)) != 0;
     const bool canWrite = (desiredAccess & (GENERIC_WRITE | GENERIC_ALL)) != 0;
-    int openFlags = O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-    if (canRead && canWrite) {
-        openFlags |= O_RDWR;
-    } else if (canWrite) {
-        openFlags |= O_WRONLY;
-    } else {
-        openFlags |= O_RDONLY;  // also for a handle that only asks about the device
-    }
-
     std::string path;
     DWORD error = ERROR_SUCCESS;
-    if (!LocateEepromFile(&path, &error)) {
+    if (!LocateCardFile(&path, &error)) {
         return FailCreate(error);
     }
 
-    const int fd = open(path.c_str(), openFlags);
-    if (fd < 0) {
-        return FailCreate(WindowsErrorFromErrno(errno, ERROR_OPEN_FAILED));
-    }
-    // Share mode 0 asks for the card alone; any sharing lets other sharers in. The lock
+    // Share mode 0 asks for the card alone; any sharing lets other sharers in. The exclusion
     // belongs to this open, so it also keeps out a second open in the same process.
-    const int lockMode = (shareMode == 0 ? LOCK_EX : LOCK_SH) | LOCK_NB;
-    int locked;
-    do {
-        locked = flock(fd, lockMode);
-    } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
-        const int lockErrno = errno;
-        close(fd);
-        return FailCreate(lockErrno == EWOULDBLOCK
-                              ? ERROR_SHARING_VIOLATION
-                              : WindowsErrorFromErrno(lockErrno, ERROR_OPEN_FAILED));
-    }
-    struct stat status;
-    if (fstat(fd, &status) != 0) {
-        const int statErrno = errno;
-        close(fd);
-        return FailCreate(WindowsErrorFromErrno(statErrno, ERROR_OPEN_FAILED));
+    CardFileHandle file = -1;
+    CCardFileFacts facts;
+    if (!OpenCardFile(path.c_str(), canRead, canWrite, shareMode == 0, &file, &facts, &error)) {
+        return FailCreate(error);
     }
     // Anything but a regular file of exactly the EEPROM's size is not a card: refusing it
     // here keeps a truncated dump or a wrong file from being half read and then rewritten.
-    if (!S_ISREG(status.st_mode) || status.st_size != CNF_EEPROM_SIZE) {
-        close(fd);
+    if (!facts.regular || facts.size != CNF_EEPROM_SIZE) {
+        CloseCardFile(file);
         return FailCreate(ERROR_INVALID_DATA);
     }
-    // Reads and writes wait for the file; only the open was not to block (on a FIFO).
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
 
-    std::lock_guard<std::mutex> guard(g_handlesLock);
+    CCardTableLock guard;
     for (int slot = 0; slot < kMaxHandles; ++slot) {
         if (!g_handles[slot].inUse) {
-            g_handles[slot] = CCardHandle{true, fd, canRead, canWrite};
+            g_handles[slot] = CCardHandle{true, file, canRead, canWrite};
             return HandleForSlot(slot);
         }
     }
-    close(fd);
+    CloseCardFile(file);
     return FailCreate(ERROR_TOO_MANY_OPEN_FILES);
 }
 
 BOOL FailControl(DWORD error) {
-    EmulatedSetLastError(error);
+    SetCardLastError(error);
     return FALSE;
 }
 
@@ -182,13 +139,9 @@ BOOL ReadCardByte(const CCardHandle& card, LPVOID inBuffer, DWORD inBufferSize, 
         return FailControl(ERROR_INVALID_PARAMETER);
     }
     std::uint8_t value = 0;
-    ssize_t got;
-    do {
-        got = pread(card.fd, &value, 1, static_cast<off_t>(address));
-    } while (got < 0 && errno == EINTR);
-    if (got != 1) {
-        return FailControl(got < 0 ? WindowsErrorFromErrno(errno, ERROR_READ_FAULT)
-                                   : ERROR_READ_FAULT);
+    DWORD error = ERROR_SUCCESS;
+    if (!ReadCardFileByte(card.file, address, &value, &error)) {
+        return FailControl(error);
     }
     request.value = value;
     request.reserved = 0;
@@ -213,18 +166,11 @@ BOOL WriteCardByte(const CCardHandle& card, LPVOID inBuffer, DWORD inBufferSize,
     if (address >= static_cast<unsigned>(CNF_EEPROM_SIZE)) {
         return FailControl(ERROR_INVALID_PARAMETER);
     }
-    // pwrite hands the byte to the kernel before we acknowledge it: from then on it is in the
-    // file whatever becomes of this process, as a written EEPROM cell keeps its value. There is
-    // no fdatasync per byte: against the write loop's 20 ms pause it costs about 0.6 % on a
-    // virtual disk with a write cache and far more on a rotating one, for a guarantee (power
-    // loss) that only the machine, not the program, can break.
-    ssize_t put;
-    do {
-        put = pwrite(card.fd, &request.value, 1, static_cast<off_t>(address));
-    } while (put < 0 && errno == EINTR);
-    if (put != 1) {
-        return FailControl(put < 0 ? WindowsErrorFromErrno(errno, ERROR_WRITE_FAULT)
-                                   : ERROR_WRITE_FAULT);
+    // The byte is handed to the system before we acknowledge it: from then on it is in the
+    // file whatever becomes of this process, as a written EEPROM cell keeps its value.
+    DWORD error = ERROR_SUCCESS;
+    if (!WriteCardFileByte(card.file, address, request.value, &error)) {
+        return FailControl(error);
     }
     *bytesReturned = 0;
     return TRUE;
@@ -235,7 +181,7 @@ BOOL CardDeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DW
                          LPOVERLAPPED overlapped) {
     CCardHandle card;
     {
-        std::lock_guard<std::mutex> guard(g_handlesLock);
+        CCardTableLock guard;
         const int slot = SlotOfHandle(device);
         if (slot < 0) {
             return FailControl(ERROR_INVALID_HANDLE);
@@ -261,38 +207,6 @@ BOOL CardDeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DW
     }
 }
 
-std::int64_t MonotonicNs() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
-
-// The pause ends at a deadline on the monotonic clock, so neither a signal nor a change of the
-// wall clock can make it shorter. A sleeping thread wakes some tens of microseconds late (timer
-// slack, 50 us unless lowered, and the scheduler); over a whole image at 20 ms a byte that adds
-// up, so the thread lowers its slack and asks to wake as late as it woke last time (a running
-// average, at most 1 ms) before the deadline, and spins the little that is left.
-void PauseAtLeast(DWORD milliseconds) {
-    constexpr std::int64_t kMaxEarlyNs = 1000000;
-#ifdef __linux__
-    thread_local const bool slackLowered = prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0) == 0;
-    (void)slackLowered;
-#endif
-    thread_local std::int64_t lateNs = 0;
-    const std::int64_t deadline = MonotonicNs() + std::int64_t{milliseconds} * 1000000;
-    const std::int64_t wake = deadline - lateNs;
-    const timespec wakeAt{static_cast<time_t>(wake / 1000000000),
-                          static_cast<long>(wake % 1000000000)};
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wakeAt, nullptr) == EINTR) {
-    }
-    std::int64_t now = MonotonicNs();
-    const std::int64_t late = now - wake < kMaxEarlyNs ? now - wake : kMaxEarlyNs;
-    lateNs = (lateNs * 7 + late) / 8;
-    while (now < deadline) {
-        now = MonotonicNs();
-    }
-}
-
 class CEmulatedCardApi final : public CDeviceApi {
 public:
     HANDLE CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
@@ -307,14 +221,13 @@ public:
         return CardDeviceIoControl(device, ioControlCode, inBuffer, inBufferSize, outBuffer,
                                    outBufferSize, bytesReturned, overlapped);
     }
-    DWORD GetLastError() override { return EmulatedGetLastError(); }
+    DWORD GetLastError() override { return CardLastError(); }
     DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
                          LPSTR buffer, DWORD size, va_list* arguments) override {
-        return EmulatedFormatMessageA(flags, source, messageId, languageId, buffer, size,
-                                      arguments);
+        return CardFormatMessageA(flags, source, messageId, languageId, buffer, size, arguments);
     }
-    HLOCAL LocalFree(HLOCAL memory) override { return EmulatedLocalFree(memory); }
-    void Sleep(DWORD milliseconds) override { PauseAtLeast(milliseconds); }
+    HLOCAL LocalFree(HLOCAL memory) override { return CardLocalFree(memory); }
+    void Sleep(DWORD milliseconds) override { CardPause(milliseconds); }
 };
 
 }  // namespace
@@ -324,17 +237,13 @@ CDeviceApi& EmulatedCardApi() {
     return card;
 }
 
-CDeviceApi& SystemDeviceApi() {
-    return EmulatedCardApi();
-}
-
 int CloseEmulatedCard(HANDLE device) {
-    std::lock_guard<std::mutex> guard(g_handlesLock);
+    CCardTableLock guard;
     const int slot = SlotOfHandle(device);
     if (slot < 0) {
         return 0;
     }
-    close(g_handles[slot].fd);  // releases the lock with the last reference to this open
+    CloseCardFile(g_handles[slot].file);  // ends this open's hold on the file
     g_handles[slot] = CCardHandle{};
     return 1;
 }
