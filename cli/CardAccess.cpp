@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "driver/CardFileChoice.h"
+
 CCardAccess::CCardAccess() {
     m_driver.m_pOwner = this;
 }
@@ -47,4 +49,9 @@ const char* CCardAccess::TakeReason(DWORD code) {
         std::strcpy(m_reason, "the system gives no reason");
     }
     return m_reason;
+}
+
+const char* CardName() {
+    const char* file = SelectedCardFile();
+    return file != nullptr ? file : CNF_DEVICE_PATH;
 }

@@ -36,5 +36,6 @@ private:
     char m_reason[1024] = "";
 };
 
-// The card's name as the user knows it, for messages.
-constexpr const char* CARD_NAME = CNF_DEVICE_PATH;
+// The card's name as the user knows it, for messages: the card file named with --card, or the
+// configuration driver's device.
+const char* CardName();

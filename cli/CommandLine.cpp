@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "driver/CardFileChoice.h"
+
 namespace {
 
 struct CCommandSpelling {
@@ -12,7 +14,7 @@ struct CCommandSpelling {
 constexpr CCommandSpelling kCommands[] = {
     {"info", VymcnfCommand::Info},       {"read", VymcnfCommand::Read},
     {"write", VymcnfCommand::Write},     {"verify", VymcnfCommand::Verify},
-    {"backups", VymcnfCommand::Backups},
+    {"backups", VymcnfCommand::Backups}, {"convert", VymcnfCommand::Convert},
 };
 
 VymcnfCommand CommandNamed(const char* word) {
@@ -30,7 +32,7 @@ bool TakesFile(VymcnfCommand command) {
 
 bool NeedsFile(VymcnfCommand command) {
     return command == VymcnfCommand::Read || command == VymcnfCommand::Write ||
-           command == VymcnfCommand::Verify;
+           command == VymcnfCommand::Verify || command == VymcnfCommand::Convert;
 }
 
 // The mistakes a complete line can still hold, in the order a user would want to hear them.
@@ -42,7 +44,11 @@ std::string CheckLine(const CCommandLine& line, int operands) {
     if (!TakesFile(line.command) && operands > 0) {
         return name + " takes no FILE";
     }
-    if (operands > 1) {
+    if (line.command == VymcnfCommand::Convert) {
+        if (operands != 2) {
+            return "convert needs two FILEs: the image to read and the one to write";
+        }
+    } else if (operands > 1) {
         return name + " takes one FILE";
     }
     if (NeedsFile(line.command) && operands == 0) {
@@ -54,8 +60,9 @@ std::string CheckLine(const CCommandLine& line, int operands) {
     if (line.all && line.command != VymcnfCommand::Write) {
         return "--all goes with write only";
     }
-    if (line.force && line.command != VymcnfCommand::Read && line.command != VymcnfCommand::Write) {
-        return "--force goes with read and write only";
+    if (line.force && line.command != VymcnfCommand::Read && line.command != VymcnfCommand::Write &&
+        line.command != VymcnfCommand::Convert) {
+        return "--force goes with read, write and convert only";
     }
     return std::string();
 }
@@ -78,6 +85,19 @@ CCommandLine ParseCommandLine(int argc, const char* const* argv) {
     std::string firstError;
     for (int i = 1; i < argc; ++i) {
         const char* word = argv[i];
+        const char* card = nullptr;
+        const int cardWords = optionsEnded ? 0 : CardOptionAt(argc, argv, i, &card);
+        if (cardWords < 0 && firstError.empty()) {
+            firstError = CARD_OPTION_WITHOUT_FILE;
+        }
+        if (cardWords < 0) {
+            continue;
+        }
+        if (cardWords > 0) {
+            line.card = card;
+            i += cardWords - 1;
+            continue;
+        }
         const bool isOption = !optionsEnded && word[0] == '-' && word[1] != '\0';
         if (isOption) {
             if (std::strcmp(word, "--") == 0) {
@@ -106,6 +126,8 @@ CCommandLine ParseCommandLine(int argc, const char* const* argv) {
         }
         if (operands == 0) {
             line.file = word;
+        } else if (operands == 1) {
+            line.output = word;
         }
         ++operands;
     }

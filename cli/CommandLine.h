@@ -5,11 +5,13 @@
 // What the user asked vymcnf for. The parser is our own, a few lines over argv: the
 // command-line libraries at hand print through iostreams, which the Windows 98 build of vymcnf
 // does without.
-enum class VymcnfCommand { None, Info, Read, Write, Verify, Backups };
+enum class VymcnfCommand { None, Info, Read, Write, Verify, Backups, Convert };
 
 struct CCommandLine {
     VymcnfCommand command = VymcnfCommand::None;
-    std::string file;  // the FILE operand; empty when none was given
+    std::string file;    // the FILE operand; empty when none was given
+    std::string output;  // convert's second FILE, the one it writes
+    std::string card;    // the card file of --card FILE; empty for the system's card
     bool json = false;
     bool force = false;
     bool all = false;

@@ -12,5 +12,9 @@ int InfoCommand(const std::string& file, bool json, CConsole& console);
 int ReadCommand(const std::string& file, bool replace, CConsole& console);
 // Compares the card with the image file: done when the card holds it.
 int VerifyCommand(const std::string& file, CConsole& console);
+// Reads the image file input (raw or Intel HEX) and saves it as output (Intel HEX when its name
+// ends in .hex, raw otherwise); an existing output is replaced only with replace.
+int ConvertCommand(const std::string& input, const std::string& output, bool replace,
+                   CConsole& console);
 // Lists the backups, newest first, with what info says of each.
 int BackupsCommand(CConsole& console);

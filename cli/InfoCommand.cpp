@@ -13,7 +13,7 @@ int InfoCommand(const std::string& file, bool json, CConsole& console) {
     if (file.empty()) {
         CCardAccess card;
         if (card.Open() == 0) {
-            return Fail(console, "couldn't open the card %s: %s%s", CARD_NAME, card.Reason(),
+            return Fail(console, "couldn't open the card %s: %s%s", CardName(), card.Reason(),
                         FullStop(card.Reason()));
         }
         if (card.ReadImage(image) == 0) {
@@ -26,11 +26,12 @@ int InfoCommand(const std::string& file, bool json, CConsole& console) {
         if (LoadImageFile(file.c_str(), image, &loaded) == 0) {
             return Fail(console, "%s", ImageFileProblemText(file, loaded).c_str());
         }
+        TellImageFileNotice(console, file, loaded);
     }
     const CImageSummary summary = SummarizeImage(image);
     const std::string text =
         json ? InfoJson(summary, file.empty() ? "card" : file)
-             : InfoText(summary, file.empty() ? JoinText("the card ", CARD_NAME) : file);
+             : InfoText(summary, file.empty() ? JoinText("the card ", CardName()) : file);
     std::fputs(text.c_str(), console.out);
     return VYMCNF_DONE;
 }

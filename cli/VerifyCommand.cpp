@@ -10,9 +10,10 @@ int VerifyCommand(const std::string& file, CConsole& console) {
     if (LoadImageFile(file.c_str(), image, &loaded) == 0) {
         return Fail(console, "%s", ImageFileProblemText(file, loaded).c_str());
     }
+    TellImageFileNotice(console, file, loaded);
     CCardAccess card;
     if (card.Open() == 0) {
-        return Fail(console, "couldn't open the card %s: %s%s", CARD_NAME, card.Reason(),
+        return Fail(console, "couldn't open the card %s: %s%s", CardName(), card.Reason(),
                     FullStop(card.Reason()));
     }
     CReadBack readBack;

@@ -58,6 +58,7 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
     if (LoadImageFile(file.c_str(), image, &loaded) == 0) {
         return Fail(console, "%s Nothing was written.", ImageFileProblemText(file, loaded).c_str());
     }
+    TellImageFileNotice(console, file, loaded);
     const CImageSummary summary = SummarizeImage(image);
     if (summary.ReadableDevices() < WRITTEN_LOGICAL_DEVICES && !options.force) {
         return Fail(console,
@@ -69,7 +70,7 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
     listener.PhaseStarted(WritePhase::Read);
     CCardAccess card;
     if (card.Open() == 0) {
-        return Fail(console, "couldn't open the card %s: %s%s Nothing was written.", CARD_NAME,
+        return Fail(console, "couldn't open the card %s: %s%s Nothing was written.", CardName(),
                     card.Reason(), FullStop(card.Reason()));
     }
     std::uint8_t before[EEPROM_SIZE];

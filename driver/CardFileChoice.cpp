@@ -3,31 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "pnp/IntelHex.h"
+
 namespace {
 
 const char* g_selectedFile = nullptr;
 
 constexpr const char kLongOption[] = "--card";
 constexpr const char kShortOption[] = "-c";
-
-bool EndsWithHexExtension(const char* path) {
-    const std::size_t length = std::strlen(path);
-    if (length < 4) {
-        return false;
-    }
-    const char* extension = path + length - 4;
-    const char wanted[] = ".hex";
-    for (int i = 0; i < 4; ++i) {
-        char given = extension[i];
-        if (given >= 'A' && given <= 'Z') {
-            given = static_cast<char>(given - 'A' + 'a');
-        }
-        if (given != wanted[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -54,8 +37,47 @@ int CardOptionAt(int argc, const char* const* argv, int at, const char** file) {
     return 0;
 }
 
+int CardFileArguments(int argc, const char* const* argv, const char** file, char* problem,
+                      int problemSize) {
+    const std::size_t size = static_cast<std::size_t>(problemSize);
+    *file = nullptr;
+    bool optionsEnded = false;
+    for (int at = 1; at < argc; ++at) {
+        const char* word = argv[at];
+        const char* named = nullptr;
+        int taken = 0;
+        if (!optionsEnded) {
+            if (std::strcmp(word, "--") == 0) {
+                optionsEnded = true;
+                continue;
+            }
+            taken = CardOptionAt(argc, argv, at, &named);
+            if (taken < 0) {
+                std::snprintf(problem, size, "%s", CARD_OPTION_WITHOUT_FILE);
+                return 0;
+            }
+            if (taken == 0 && word[0] == '-' && word[1] != '\0') {
+                std::snprintf(problem, size, "unknown option '%s'", word);
+                return 0;
+            }
+        }
+        if (taken == 0) {
+            named = word;
+            taken = 1;
+        }
+        if (*file != nullptr) {
+            std::snprintf(problem, size, "only one card FILE can be given ('%s' and '%s')", *file,
+                          named);
+            return 0;
+        }
+        *file = named;
+        at += taken - 1;
+    }
+    return 1;
+}
+
 int SelectCardFile(const char* file, char* problem, int problemSize) {
-    if (EndsWithHexExtension(file)) {
+    if (file != nullptr && HasIntelHexExtension(file)) {
         // The card is the chip's bytes one for one; a HEX file would be rewritten byte by byte
         // as if it were that, and ruined. A raw copy is one command away.
         std::snprintf(problem, static_cast<std::size_t>(problemSize),

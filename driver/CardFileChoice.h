@@ -12,7 +12,14 @@ int CardOptionAt(int argc, const char* const* argv, int at, const char** file);
 // The text a front end prints for a card option without its FILE.
 constexpr const char* CARD_OPTION_WITHOUT_FILE = "--card needs a FILE";
 
-// Makes file the card from now on. Returns 1; 0 with problem (a full sentence) when the file
+// The arguments of a program that takes nothing but its card (the setup dialog): the option,
+// or FILE alone as the one plain argument, as a file dropped on the program gives it; "--"
+// makes the next word FILE whatever it looks like. Returns 1 with *file (nullptr when none was
+// given); 0 with problem, a usage error without the program's name.
+int CardFileArguments(int argc, const char* const* argv, const char** file, char* problem,
+                      int problemSize);
+
+// Makes file the card from now on (nullptr: the system's card again). Returns 1; 0 with problem (a full sentence) when the file
 // cannot be a card by its name alone: an Intel HEX file is refused with the command that turns
 // it into the raw image the card needs. file must live as long as the program (argv does).
 int SelectCardFile(const char* file, char* problem, int problemSize);

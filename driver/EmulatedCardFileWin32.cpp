@@ -66,8 +66,8 @@ int OpenCardFile(const char* path, bool canRead, bool canWrite, bool exclusive,
     // The system's sharing does what flock does elsewhere: a busy file fails the open with
     // ERROR_SHARING_VIOLATION, a read-only one asked for writing with ERROR_ACCESS_DENIED.
     const DWORD share = exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
-    const HANDLE opened = ::CreateFileA(path, access, share, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE opened =
+        ::CreateFileA(path, access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) {
         return Fail(error, ERROR_OPEN_FAILED);
     }

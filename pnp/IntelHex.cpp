@@ -145,6 +145,25 @@ void PutHexByte(char* at, unsigned value) {
 
 }  // namespace
 
+bool HasIntelHexExtension(const char* fileName) {
+    const std::size_t length = std::strlen(fileName);
+    if (length < 4) {
+        return false;
+    }
+    const char* extension = fileName + length - 4;
+    const char wanted[] = ".hex";
+    for (int i = 0; i < 4; ++i) {
+        char given = extension[i];
+        if (given >= 'A' && given <= 'Z') {
+            given = static_cast<char>(given - 'A' + 'a');
+        }
+        if (given != wanted[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool LooksLikeIntelHex(const std::uint8_t* bytes, std::size_t length) {
     if (length == 0 || bytes[0] != ':') {
         return false;

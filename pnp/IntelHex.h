@@ -11,6 +11,9 @@
 // taken: data records, the end-of-file record, and extended address records (types 02 and 04)
 // of zero.
 
+// Whether a file name ends in .hex (in any case), the name programmer software gives Intel HEX.
+bool HasIntelHexExtension(const char* fileName);
+
 // Whether bytes hold Intel HEX text rather than a raw image: the first byte is ':' and every
 // byte is printable text or a line end. A raw image always holds other bytes (its 0xFF fill).
 bool LooksLikeIntelHex(const std::uint8_t* bytes, std::size_t length);

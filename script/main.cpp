@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "driver/CardFileChoice.h"
 #include "script/ScriptRunner.h"
 
 #ifdef _WIN32
@@ -14,6 +15,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: vymsetup-script [SCRIPT]\n"
+    "       vymsetup-script --card FILE [SCRIPT]\n"
     "Runs VYM Card Setup with no screen. User actions come from SCRIPT (standard input when\n"
     "none is named, or when it is -); what the program shows goes to standard output as JSON\n"
     "Lines, one event a line.\n"
@@ -26,10 +28,12 @@ constexpr const char* kUsage =
     "  pace off             skip the 20 ms pause after each written byte\n"
     "CONTROL is a control ID (1003) or a name (\"WSS I/O\", OK).\n"
     "\n"
-    "Environment: VYMCNF_EEPROM the emulated card's EEPROM file; VYMCNF_DRIVE_C the folder\n"
-    "that stands for c:\\ (default: the current folder).\n"
+    "Environment: VYMCNF_EEPROM the emulated card's EEPROM file (--card wins over it);\n"
+    "VYMCNF_DRIVE_C the folder that stands for c:\\ (default: the current folder).\n"
     "Exit status: 0 the program ended normally, 2 a malformed script line or bad usage,\n"
     "1 an internal failure.\n"
+    "  -c, --card FILE   the card is the 2048-byte EEPROM image FILE (on Windows instead of\n"
+    "                    the card's driver)\n"
     "  --help      show this text\n"
     "  --version   show the version\n";
 
@@ -47,8 +51,17 @@ int main(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     const char* scriptPath = nullptr;
+    const char* cardFile = nullptr;
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
+        const int cardWords = CardOptionAt(argc, argv, i, &cardFile);
+        if (cardWords < 0) {
+            return UsageError(CARD_OPTION_WITHOUT_FILE);
+        }
+        if (cardWords > 0) {
+            i += cardWords - 1;
+            continue;
+        }
         if (std::strcmp(argument, "--help") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -64,6 +77,10 @@ int main(int argc, char** argv) {
             return UsageError("only one SCRIPT can be given");
         }
         scriptPath = argument;
+    }
+    char problem[512];
+    if (cardFile != nullptr && !SelectCardFile(cardFile, problem, sizeof problem)) {
+        return UsageError(problem);
     }
     CFileTextSink events(stdout);
     if (scriptPath == nullptr || std::strcmp(scriptPath, "-") == 0) {

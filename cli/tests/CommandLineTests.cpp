@@ -81,7 +81,7 @@ TEST(CommandLine, MistakesAreUsageErrors) {
     EXPECT_EQ(ErrorOf({"backups", "a.bin"}), "backups takes no FILE");
     EXPECT_EQ(ErrorOf({"write", "--json", "a.bin"}), "--json goes with info only");
     EXPECT_EQ(ErrorOf({"read", "--all", "a.bin"}), "--all goes with write only");
-    EXPECT_EQ(ErrorOf({"verify", "--force", "a.bin"}), "--force goes with read and write only");
+    EXPECT_EQ(ErrorOf({"verify", "--force", "a.bin"}), "--force goes with read, write and convert only");
     EXPECT_EQ(ErrorOf({"--", "info"}), "no command given");
 }
 
