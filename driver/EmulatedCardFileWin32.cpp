@@ -63,9 +63,11 @@ int OpenCardFile(const char* path, bool canRead, bool canWrite, bool exclusive,
     if (access == 0) {
         access = GENERIC_READ;  // a handle that only asks about the device, as on POSIX
     }
-    // The system's sharing does what flock does elsewhere: a busy file fails the open with
-    // ERROR_SHARING_VIOLATION, a read-only one asked for writing with ERROR_ACCESS_DENIED.
-    const DWORD share = exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
+    // The system's sharing does what flock does elsewhere: a second open of the card is refused
+    // with ERROR_SHARING_VIOLATION, a read-only file asked for writing with ERROR_ACCESS_DENIED.
+    // Other programs may still read the file (a viewer, a copy), as the driver lets them and
+    // as flock, being advisory, does; they cannot change it while the card is open.
+    const DWORD share = exclusive ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE;
     const HANDLE opened =
         ::CreateFileA(path, access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE) {
