@@ -160,6 +160,39 @@ TEST(IntelHex, RefusesWithTheLineAndTheReason) {
     }
 }
 
+// Damaged text of every kind: each byte of a good file changed to a few others, and cut at every
+// length. The reader either takes it or names a line of the text, and a refusal leaves the
+// image alone.
+TEST(IntelHex, DamagedTextIsTakenOrRefusedWithALineAndNeverHalfRead) {
+    std::uint8_t image[EEPROM_SIZE];
+    std::copy(FactoryImage().begin(), FactoryImage().end(), image);
+    const std::string good = WriteAsHex(image, "\r\n").substr(0, 45 * 3) + kEnd;
+    auto check = [&](const std::string& text, const std::string& what) {
+        // Each line end ends a line at most; the reader never names a line the text lacks.
+        const long lines = std::count(text.begin(), text.end(), '\n') +
+                           std::count(text.begin(), text.end(), '\r') + 1;
+        const ReadOutcome outcome = Read(text);
+        if (outcome.ok == 1) {
+            EXPECT_EQ(outcome.result.reason, nullptr) << what;
+            return;
+        }
+        EXPECT_NE(outcome.result.reason, nullptr) << what;
+        EXPECT_GE(outcome.result.line, 0) << what;
+        EXPECT_LE(outcome.result.line, lines) << what;
+        EXPECT_TRUE(std::all_of(outcome.image, outcome.image + EEPROM_SIZE, [](std::uint8_t b) {
+            return b == 0x5A;
+        })) << what;
+    };
+    for (std::size_t at = 0; at < good.size(); ++at) {
+        for (char replacement : {'0', 'F', 'g', ':', ' ', '\n', '\0', '\xFF'}) {
+            std::string damaged = good;
+            damaged[at] = replacement;
+            check(damaged, "byte " + std::to_string(at) + " made " + std::to_string(replacement));
+        }
+        check(good.substr(0, at), "cut at " + std::to_string(at));
+    }
+}
+
 TEST(IntelHex, TellsHexTextFromARawImage) {
     const std::vector<std::uint8_t> hex = Bytes(Record(0, 0, {1}) + kEnd);
     EXPECT_TRUE(LooksLikeIntelHex(hex.data(), hex.size()));
