@@ -47,6 +47,14 @@ constexpr CCommandHelp kHelps[] = {
      "Nothing is written. FILE may be a backup's bare name, as vymcnf backups lists it.\n",
      "  vymcnf diff card.bin                      what writing card.bin would change\n"
      "  vymcnf diff new.bin old.bin               two saved images compared\n"},
+    {VymcnfCommand::Convert, "vymcnf convert [--force] IN OUT",
+     "Reads the image file IN (raw, or Intel HEX as EEPROM programmers save it) and saves it\n"
+     "as OUT: Intel HEX when OUT ends in .hex, raw otherwise. No card is opened. The card\n"
+     "file itself (--card) is always raw: convert a HEX dump before working on it.\n"
+     "\n"
+     "  --force  replace OUT when it exists\n",
+     "  vymcnf convert chip.hex chip.bin          a programmer's HEX dump as a raw image\n"
+     "  vymcnf convert chip.bin chip.hex          and back, for the programmer\n"},
     {VymcnfCommand::Backups, "vymcnf backups",
      "Lists the backups of the card that the setup program and vymcnf write saved before\n"
      "they wrote, newest first, each by its full path with what info says of it. The folder\n"

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "driver/CardFileChoice.h"
+
 namespace {
 
 struct CCommandSpelling {
@@ -13,7 +15,7 @@ constexpr CCommandSpelling kCommands[] = {
     {"info", VymcnfCommand::Info},       {"read", VymcnfCommand::Read},
     {"write", VymcnfCommand::Write},     {"verify", VymcnfCommand::Verify},
     {"backups", VymcnfCommand::Backups}, {"diff", VymcnfCommand::Diff},
-    {"help", VymcnfCommand::Help},
+    {"convert", VymcnfCommand::Convert}, {"help", VymcnfCommand::Help},
 };
 
 bool TakesFile(VymcnfCommand command) {
@@ -22,12 +24,13 @@ bool TakesFile(VymcnfCommand command) {
 
 bool NeedsFile(VymcnfCommand command) {
     return command == VymcnfCommand::Read || command == VymcnfCommand::Write ||
-           command == VymcnfCommand::Verify || command == VymcnfCommand::Diff;
+           command == VymcnfCommand::Verify || command == VymcnfCommand::Diff ||
+           command == VymcnfCommand::Convert;
 }
 
 // FILE operands a command takes at most.
 int MostFiles(VymcnfCommand command) {
-    return command == VymcnfCommand::Diff ? 2 : 1;
+    return command == VymcnfCommand::Diff || command == VymcnfCommand::Convert ? 2 : 1;
 }
 
 // The mistakes a complete line can still hold, in the order a user would want to hear them.
@@ -48,6 +51,9 @@ std::string CheckLine(const CCommandLine& line, int operands) {
     if (!TakesFile(line.command) && operands > 0) {
         return name + " takes no FILE";
     }
+    if (line.command == VymcnfCommand::Convert && operands != 2) {
+        return "convert needs two FILEs: the image to read and the one to write";
+    }
     if (operands > MostFiles(line.command)) {
         return name +
                (MostFiles(line.command) == 2 ? " takes one or two FILEs" : " takes one FILE");
@@ -64,8 +70,9 @@ std::string CheckLine(const CCommandLine& line, int operands) {
     if (line.dryRun && line.command != VymcnfCommand::Write) {
         return "--dry-run goes with write only";
     }
-    if (line.force && line.command != VymcnfCommand::Read && line.command != VymcnfCommand::Write) {
-        return "--force goes with read and write only";
+    if (line.force && line.command != VymcnfCommand::Read && line.command != VymcnfCommand::Write &&
+        line.command != VymcnfCommand::Convert) {
+        return "--force goes with read, write and convert only";
     }
     return std::string();
 }
@@ -97,6 +104,19 @@ CCommandLine ParseCommandLine(int argc, const char* const* argv) {
     std::string firstError;
     for (int i = 1; i < argc; ++i) {
         const char* word = argv[i];
+        const char* card = nullptr;
+        const int cardWords = optionsEnded ? 0 : CardOptionAt(argc, argv, i, &card);
+        if (cardWords < 0 && firstError.empty()) {
+            firstError = CARD_OPTION_WITHOUT_FILE;
+        }
+        if (cardWords < 0) {
+            continue;
+        }
+        if (cardWords > 0) {
+            line.card = card;
+            i += cardWords - 1;
+            continue;
+        }
         const bool isOption = !optionsEnded && word[0] == '-' && word[1] != '\0';
         if (isOption) {
             if (std::strcmp(word, "--") == 0) {

@@ -5,12 +5,13 @@
 // What the user asked vymcnf for. The parser is our own, a few lines over argv: the
 // command-line libraries at hand print through iostreams, which the Windows 98 build of vymcnf
 // does without.
-enum class VymcnfCommand { None, Info, Read, Write, Verify, Backups, Diff, Help };
+enum class VymcnfCommand { None, Info, Read, Write, Verify, Backups, Diff, Convert, Help };
 
 struct CCommandLine {
     VymcnfCommand command = VymcnfCommand::None;
     std::string file;        // the FILE operand (help: the COMMAND asked about); empty when none
-    std::string secondFile;  // diff's FILE2; empty when none was given
+    std::string secondFile;  // diff's FILE2, convert's file to write; empty when none was given
+    std::string card;        // the card file of --card FILE; empty for the system's card
     bool json = false;
     bool force = false;
     bool all = false;

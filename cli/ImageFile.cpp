@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "backup/PlatformFiles.h"
+#include "pnp/IntelHex.h"
 
 int LoadImageFile(const char* path, std::uint8_t (&image)[EEPROM_SIZE], CImageFileResult* result) {
     *result = CImageFileResult{};
@@ -13,13 +14,23 @@ int LoadImageFile(const char* path, std::uint8_t (&image)[EEPROM_SIZE], CImageFi
         result->problem = notAFile ? ImageFileProblem::NotAFile : ImageFileProblem::CannotRead;
         return 0;
     }
-    // One byte more than an image: a longer file is told apart without reading it all.
-    std::uint8_t bytes[EEPROM_SIZE + 1];
+    // One byte more than the longest file taken: a longer one is told apart without reading
+    // it all.
+    static std::uint8_t bytes[MAX_IMAGE_FILE_BYTES + 1];
     const std::size_t got = std::fread(bytes, 1, sizeof bytes, file);
     const bool failed = std::ferror(file) != 0;
     if (failed) {
         result->problem = ImageFileProblem::CannotRead;
         FailWithLastError(&result->error);
+    } else if (LooksLikeIntelHex(bytes, got) && got <= MAX_IMAGE_FILE_BYTES) {
+        result->hex = true;
+        CIntelHexResult hex;
+        if (ReadIntelHex(bytes, got, image, &hex) == 0) {
+            result->problem = ImageFileProblem::BadHex;
+            result->hexLine = hex.line;
+            result->hexReason = hex.reason;
+        }
+        result->unfilled = hex.unfilled;
     } else if (got != EEPROM_SIZE) {
         result->problem = ImageFileProblem::WrongSize;
         result->size = static_cast<long>(got);
@@ -31,6 +42,8 @@ int LoadImageFile(const char* path, std::uint8_t (&image)[EEPROM_SIZE], CImageFi
     if (result->problem != ImageFileProblem::None) {
         return 0;
     }
-    std::memcpy(image, bytes, EEPROM_SIZE);
+    if (!result->hex) {
+        std::memcpy(image, bytes, EEPROM_SIZE);
+    }
     return 1;
 }

@@ -26,6 +26,7 @@ int InfoCommand(const std::string& file, bool json, CConsole& console) {
         if (LoadImageFile(file.c_str(), image, &loaded) == 0) {
             return Fail(console, "%s", ImageFileProblemText(file, loaded).c_str());
         }
+        TellImageFileNotice(console, file, loaded);
     }
     const std::unique_ptr<CDecodedInfo> info = DecodeInfo(image);
     const std::string text =

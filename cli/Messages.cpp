@@ -21,10 +21,32 @@ std::string ImageFileProblemText(const std::string& file, const CImageFileResult
         return JoinText("couldn't read ", file,
                         ": it is not a regular file; an EEPROM image is a file of 2048 bytes.");
     }
+    if (result.problem == ImageFileProblem::BadHex) {
+        return JoinText(file, " line ", std::to_string(result.hexLine), ": ", result.hexReason,
+                        "; the file is not a usable Intel HEX image.");
+    }
     const std::string size = result.size >= 0
                                  ? JoinText("is ", std::to_string(result.size), " bytes long")
                                  : std::string("is too long");
     return JoinText(file, " ", size, "; an EEPROM image is exactly 2048 bytes.");
+}
+
+std::string ImageFileNoticeText(const std::string& file, const CImageFileResult& result) {
+    if (!result.hex || result.unfilled == 0) {
+        return std::string();
+    }
+    return JoinText(file, ": ", std::to_string(result.unfilled),
+                    result.unfilled == 1 ? " byte" : " bytes",
+                    " that no record gives are taken as 0xFF.");
+}
+
+void TellImageFileNotice(CConsole& console, const std::string& file,
+                         const CImageFileResult& result) {
+    const std::string notice = ImageFileNoticeText(file, result);
+    if (!notice.empty()) {
+        std::fflush(console.out);
+        std::fprintf(console.err, "vymcnf: %s\n", notice.c_str());
+    }
 }
 
 std::string ReadableDevicesText(const CImageSummary& summary) {

@@ -15,6 +15,13 @@ std::string AddressText(int address);
 // image is exactly 2048 bytes." or "couldn't read card.bin: REASON."
 std::string ImageFileProblemText(const std::string& file, const CImageFileResult& result);
 
+// What the user should know of an image file that was taken: "dump.hex: 1024 bytes that no
+// record gives are taken as 0xFF."; empty when there is nothing to tell.
+std::string ImageFileNoticeText(const std::string& file, const CImageFileResult& result);
+// That notice as "vymcnf: NOTICE" on the console's error stream, when there is one.
+struct CConsole;
+void TellImageFileNotice(CConsole& console, const std::string& file,
+                         const CImageFileResult& result);
 // How many devices the reader finds: "6 logical devices", "no logical device", "3 logical
 // devices and then a malformed one".
 std::string ReadableDevicesText(const CImageSummary& summary);

@@ -1,6 +1,7 @@
 #include "backup/CompleteFile.h"
 #include "cli/CardAccess.h"
 #include "cli/Commands.h"
+#include "cli/ImageFileOutput.h"
 #include "cli/Messages.h"
 
 int ReadCommand(const std::string& file, bool replace, CConsole& console) {
@@ -16,7 +17,7 @@ int ReadCommand(const std::string& file, bool replace, CConsole& console) {
     }
     // Complete or not there: a half-written file could later be taken for the card.
     CFileError error;
-    if (SaveCompleteFile(file.c_str(), image, sizeof image, replace, &error) == 0) {
+    if (SaveImageFile(file.c_str(), image, replace, &error) == 0) {
         if (IsNameTaken(error)) {
             return Fail(console, "%s exists already; --force replaces it. Nothing was saved.",
                         file.c_str());

@@ -10,6 +10,7 @@ int VerifyCommand(const std::string& file, CConsole& console) {
     if (LoadImageFile(file.c_str(), image, &loaded) == 0) {
         return Fail(console, "%s", ImageFileProblemText(file, loaded).c_str());
     }
+    TellImageFileNotice(console, file, loaded);
     CCardAccess card;
     if (card.Open() == 0) {
         return Fail(console, "couldn't open the card: %s.", card.Reason());

@@ -8,6 +8,7 @@
 #include "cli/Commands.h"
 #include "cli/Usage.h"
 #include "cli/WriteCommand.h"
+#include "driver/CardFileChoice.h"
 
 namespace {
 
@@ -29,22 +30,19 @@ void PrintHelp(const CCommandLine& line, CConsole& console) {
                  help->examples);
 }
 
-}  // namespace
+// The card file of one run; an in-process caller (a test) gets its earlier choice back after it.
+class CCardFileForRun {
+public:
+    CCardFileForRun() : m_earlier(SelectedCardFile()) {}
+    ~CCardFileForRun() { SelectCardFile(m_earlier, nullptr, 0); }
+    CCardFileForRun(const CCardFileForRun&) = delete;
+    CCardFileForRun& operator=(const CCardFileForRun&) = delete;
 
-int RunVymcnf(int argc, const char* const* argv, CConsole& console, CWriteListener* listener) {
-    const CCommandLine line = ParseCommandLine(argc, argv);
-    if (line.help || (line.command == VymcnfCommand::Help && line.error.empty())) {
-        PrintHelp(line, console);
-        return VYMCNF_DONE;
-    }
-    if (line.version) {
-        std::fputs("vymcnf " VYM_VERSION "\n", console.out);
-        return VYMCNF_DONE;
-    }
-    if (!line.error.empty()) {
-        std::fprintf(console.err, "vymcnf: %s\nTry 'vymcnf --help'.\n", line.error.c_str());
-        return VYMCNF_USAGE;
-    }
+private:
+    const char* m_earlier;
+};
+
+int RunCommand(const CCommandLine& line, CConsole& console, CWriteListener* listener) {
     // The commands that read an image find a backup by its bare name; read saves one, and
     // names exactly the file the user gave.
     const std::string image = FindImageFile(line.file);
@@ -59,6 +57,8 @@ int RunVymcnf(int argc, const char* const* argv, CConsole& console, CWriteListen
             return BackupsCommand(console);
         case VymcnfCommand::Diff:
             return DiffCommand(line.file, line.secondFile, console);
+        case VymcnfCommand::Convert:
+            return ConvertCommand(line.file, line.secondFile, line.force, console);
         case VymcnfCommand::Write: {
             CWriteOptions options;
             options.all = line.all;
@@ -79,4 +79,31 @@ int RunVymcnf(int argc, const char* const* argv, CConsole& console, CWriteListen
             break;
     }
     return VYMCNF_USAGE;
+}
+
+}  // namespace
+
+int RunVymcnf(int argc, const char* const* argv, CConsole& console, CWriteListener* listener) {
+    const CCommandLine line = ParseCommandLine(argc, argv);
+    if (line.help || (line.command == VymcnfCommand::Help && line.error.empty())) {
+        PrintHelp(line, console);
+        return VYMCNF_DONE;
+    }
+    if (line.version) {
+        std::fputs("vymcnf " VYM_VERSION "\n", console.out);
+        return VYMCNF_DONE;
+    }
+    if (!line.error.empty()) {
+        std::fprintf(console.err, "vymcnf: %s\nTry 'vymcnf --help'.\n", line.error.c_str());
+        return VYMCNF_USAGE;
+    }
+    CCardFileForRun cardFile;
+    if (!line.card.empty()) {
+        char problem[512];
+        if (SelectCardFile(line.card.c_str(), problem, sizeof problem) == 0) {
+            std::fprintf(console.err, "vymcnf: %s\n", problem);
+            return VYMCNF_USAGE;
+        }
+    }
+    return RunCommand(line, console, listener);
 }

@@ -64,6 +64,7 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
     if (LoadImageFile(file.c_str(), image, &loaded) == 0) {
         return Fail(console, "%s Nothing was written.", ImageFileProblemText(file, loaded).c_str());
     }
+    TellImageFileNotice(console, file, loaded);
     if (!options.force) {
         const std::string refusal = ImageRefusal(file, image);
         if (!refusal.empty()) {

@@ -10,11 +10,11 @@ set(VYM_INSTALLED_PROGRAMS
 )
 
 set(VYM_PROGRAM_SUMMARY_vymsetup
-    "the setup program: one dialog with a field for each resource of the card. OK writes the new settings to the card after asking.")
+    "the setup program: one dialog with a field for each resource of the card. OK writes the new settings to the card after asking. Given a dump file (dropped on it, or named after it), it works on that file instead, with no driver.")
 set(VYM_PROGRAM_SUMMARY_vymsetup-script
     "the same program run unattended from a script of user actions, for setting up many cards alike. It prints what the program shows, one JSON object a line. \"vymsetup-script.exe --help\" in a command prompt tells more.")
 set(VYM_PROGRAM_SUMMARY_vymcnf
-    "the card's EEPROM from the command line: info, read, write, verify and backups. \"vymcnf.exe --help\" tells more.")
+    "the card's EEPROM from the command line: info, read, write, verify, convert (Intel HEX and raw) and backups. \"vymcnf.exe --help\" tells more.")
 
 # Writes a file made at configuration time only when its text changes, so that a new
 # configuration does not make what depends on it look out of date.

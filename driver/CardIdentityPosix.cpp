@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "driver/CardFileChoice.h"
 #include "driver/CardIdentity.h"
 #include "driver/ConfigDriver.h"
 #include "driver/EepromFileLocation.h"
@@ -17,6 +18,9 @@ namespace {
 
 // The file the card opens, without making the per-user card: a name is wanted, not a card.
 std::string CardFilePath() {
+    if (const char* chosen = SelectedCardFile()) {
+        return chosen;
+    }
     const char* named = std::getenv(EEPROM_FILE_VARIABLE);
     if (named != nullptr && named[0] != '\0') {
         return named;
@@ -124,7 +128,7 @@ std::string CardOpenProblem(DWORD error) {
         if (errno == EACCES) {
             return "you have no permission to reach " + path;
         }
-        return "couldn't open " + path + ": " + systemText;
+        return path + ": " + systemText;
     }
     if (!S_ISREG(file.st_mode)) {
         return path + " is " + KindOfFile(file.st_mode) +
@@ -143,7 +147,7 @@ std::string CardOpenProblem(DWORD error) {
     if (error == ERROR_ACCESS_DENIED) {
         return "you have no permission to read " + path;
     }
-    return "couldn't open " + path + ": " + systemText;
+    return path + ": " + systemText;
 }
 
 int CardFileIsReadOnly() {

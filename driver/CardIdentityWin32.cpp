@@ -1,12 +1,14 @@
-// The card on Windows is the configuration driver's device: it has a name, and the system's
-// text is all there is to say about a failed open.
+// The card on Windows is the configuration driver's device, or the file the user named with
+// --card: it has a name, and the system's text is all there is to say about a failed open.
 #include <cstring>
 
+#include "driver/CardFileChoice.h"
 #include "driver/CardIdentity.h"
 #include "driver/ConfigDriver.h"
 
 std::string CardName() {
-    return CNF_DEVICE_PATH;
+    const char* chosen = SelectedCardFile();
+    return chosen != nullptr ? chosen : CNF_DEVICE_PATH;
 }
 
 std::string CardOpenProblem(DWORD error) {
@@ -17,10 +19,11 @@ std::string CardOpenProblem(DWORD error) {
                           text[length - 1] == ' ' || text[length - 1] == '.')) {
         text[--length] = '\0';
     }
-    return std::string("couldn't open ") + CNF_DEVICE_PATH + ": " +
-           (length > 0 ? text : "the system gives no reason");
+    return CardName() + ": " + (length > 0 ? text : "the system gives no reason");
 }
 
+// Only the terminal program asks, and it runs on POSIX systems; a read-only card file on
+// Windows shows itself when its first write is refused.
 int CardFileIsReadOnly() {
     return 0;
 }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "driver/CardFileChoice.h"
 #include "driver/WindowsErrorFromErrno.h"
 #include "pnp/FactoryImage.h"
 
@@ -155,6 +156,10 @@ int CreateEepromFileIfAbsent(const std::string& path, DWORD* error) {
 }
 
 int LocateEepromFile(std::string* path, DWORD* error) {
+    if (const char* chosen = SelectedCardFile()) {
+        *path = chosen;  // named on the command line: wins over the environment
+        return 1;
+    }
     if (const char* named = NonEmptyVariable(EEPROM_FILE_VARIABLE)) {
         *path = named;  // a file the user chose: used as it is, never created
         return 1;

@@ -4,7 +4,8 @@
 
 #include "wintypes/WinTypes.h"
 
-// Where the emulated card keeps its EEPROM: the file named by VYMCNF_EEPROM, or else the
+// Where the emulated card keeps its EEPROM: the file named with --card (CardFileChoice.h), or
+// the file named by VYMCNF_EEPROM, or else the
 // user's own card in $XDG_DATA_HOME/vymcnf/eeprom.bin (XDG_DATA_HOME defaulting to
 // ~/.local/share), made from the factory image the first time it is needed.
 constexpr const char* EEPROM_FILE_VARIABLE = "VYMCNF_EEPROM";

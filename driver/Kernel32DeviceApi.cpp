@@ -1,4 +1,7 @@
-#include "driver/DeviceSeam.h"
+#include "driver/Kernel32DeviceApi.h"
+
+#include "driver/CardFileChoice.h"
+#include "driver/EmulatedCard.h"
 
 // On Windows the channel talks to the real configuration driver through Kernel32.
 namespace {
@@ -53,7 +56,12 @@ public:
 
 }  // namespace
 
-CDeviceApi& SystemDeviceApi() {
+CDeviceApi& Kernel32DeviceApi() {
     static CKernel32DeviceApi kernel32;
     return kernel32;
+}
+
+// The configuration driver, unless the user named a card file: then the emulated card over it.
+CDeviceApi& SystemDeviceApi() {
+    return SelectedCardFile() != nullptr ? EmulatedCardApi() : Kernel32DeviceApi();
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "driver/CardFileChoice.h"
 #include "driver/StandardStreams.h"
 #include "script/ScriptRunner.h"
 
@@ -15,6 +16,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: vymsetup-script [SCRIPT]\n"
+    "       vymsetup-script --card FILE [SCRIPT]\n"
     "Runs VYM Card Setup with no screen. User actions come from SCRIPT (standard input when\n"
     "none is named, or when it is -); what the program shows goes to standard output as JSON\n"
     "Lines, one event a line.\n"
@@ -28,7 +30,8 @@ constexpr const char* kUsage =
     "CONTROL is a control ID (1003) or a name (\"WSS I/O\", OK).\n"
     "\n"
     "Backups: before each write the card as it was is saved to a new file,\n"
-    "eeprom-YYYYMMDD-HHMMSS.bin, in the folder VYMCNF_BACKUPS names; without it in\n"
+    "eeprom-YYYYMMDD-HHMMSSZ.bin (the time in UTC), in the folder VYMCNF_BACKUPS names;\n"
+    "without it in "
 #ifdef _WIN32
     "%APPDATA%\\VYM Card Setup\\backups (a backups folder beside the program without\n"
     "APPDATA). "
@@ -38,8 +41,8 @@ constexpr const char* kUsage =
     "vymcnf backups lists them; vymcnf write BACKUP puts one back on the card.\n"
     "\n"
     "Environment: VYMCNF_BACKUPS the folder for backups; VYMCNF_EEPROM the emulated card's\n"
-    "EEPROM file; VYMCNF_DRIVE_C the folder that stands for c:\\ (default: the current\n"
-    "folder).\n"
+    "EEPROM file (--card wins over it); VYMCNF_DRIVE_C the folder that stands for c:\\\n"
+    "(default: the current folder).\n"
     "\n"
     "Exit status, the first that applies:\n"
     "  2  a malformed script line, or bad usage\n"
@@ -48,7 +51,11 @@ constexpr const char* kUsage =
     "     read-only card); also an internal failure\n"
     "  3  a line was refused (a disabled control, an entry the list does not hold)\n"
     "  0  otherwise\n"
+    "A signal N during a write (SIGINT, SIGTERM, SIGHUP) lets the write and its check run to\n"
+    "their end, then stops the run with status 128 + N, before all of the above.\n"
     "\n"
+    "  -c, --card FILE   the card is the 2048-byte EEPROM image FILE (on Windows instead of\n"
+    "                    the card's driver)\n"
     "  --help      show this text\n"
     "  --version   show the version\n";
 
@@ -64,8 +71,17 @@ int Run(int argc, char** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
 #endif
     const char* scriptPath = nullptr;
+    const char* cardFile = nullptr;
     for (int i = 1; i < argc; ++i) {
         const char* argument = argv[i];
+        const int cardWords = CardOptionAt(argc, argv, i, &cardFile);
+        if (cardWords < 0) {
+            return UsageError(CARD_OPTION_WITHOUT_FILE);
+        }
+        if (cardWords > 0) {
+            i += cardWords - 1;
+            continue;
+        }
         if (std::strcmp(argument, "--help") == 0) {
             std::fputs(kUsage, stdout);
             return 0;
@@ -81,6 +97,10 @@ int Run(int argc, char** argv) {
             return UsageError("only one SCRIPT can be given");
         }
         scriptPath = argument;
+    }
+    char problem[512];
+    if (cardFile != nullptr && !SelectCardFile(cardFile, problem, sizeof problem)) {
+        return UsageError(problem);
     }
     CFileTextSink events(stdout);
     if (scriptPath == nullptr || std::strcmp(scriptPath, "-") == 0) {

@@ -1,10 +1,11 @@
-// vymsetup: VYM Card Setup in the terminal, on the emulated card (the EEPROM file that
-// VYMCNF_EEPROM names, or the per-user card made from the factory image).
+// vymsetup: VYM Card Setup in the terminal, on the emulated card (the EEPROM file named on the
+// command line or by VYMCNF_EEPROM, or the per-user card made from the factory image).
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "driver/CardFileChoice.h"
 #include "driver/CardIdentity.h"
 #include "driver/StandardStreams.h"
 #include "driver/WriteSignals.h"
@@ -18,16 +19,19 @@
 namespace {
 
 constexpr const char* kUsage =
-    "Usage: vymsetup [--help | --version]\n"
+    "Usage: vymsetup [--card FILE | FILE]\n"
+    "       vymsetup --help | --version\n"
     "Sets the I/O ports, IRQs and DMA channels of the VYM sound card by rewriting its\n"
     "configuration EEPROM, in a dialog drawn in the terminal (keyboard and mouse; F1 lists\n"
     "the keys).\n"
     "\n"
-    "The card is the emulated one: the 2048-byte EEPROM file that VYMCNF_EEPROM names, or\n"
-    "else $XDG_DATA_HOME/vymcnf/eeprom.bin (~/.local/share/vymcnf/eeprom.bin), made from the\n"
+    "The card is the emulated one: the 2048-byte EEPROM file FILE (a programmer's raw dump of\n"
+    "the chip will do), or else the one VYMCNF_EEPROM names, or else\n"
+    "$XDG_DATA_HOME/vymcnf/eeprom.bin (~/.local/share/vymcnf/eeprom.bin), made from the\n"
     "factory image when it is missing. VYMCNF_DRIVE_C names the folder that stands for c:\\\n"
     "(default: the current folder). NO_COLOR set: no colours.\n"
     "\n"
+    "  -c, --card FILE   the card is FILE (the same as FILE alone)\n"
     "  --help      show this text\n"
     "  --version   show the version\n";
 
@@ -76,9 +80,16 @@ int main(int argc, char** argv) {
             std::printf("vymsetup %s\n", VYMSETUP_VERSION);
             return 0;
         }
-        std::fprintf(stderr, "vymsetup: %s '%s'\nTry 'vymsetup --help'.\n",
-                     argv[1][0] == '-' ? "unknown option" : "unexpected argument", argv[1]);
-        return 2;
+        const char* cardFile = nullptr;
+        char problem[512];
+        if (!CardFileArguments(argc, argv, &cardFile, problem, sizeof problem)) {
+            std::fprintf(stderr, "vymsetup: %s\nTry 'vymsetup --help'.\n", problem);
+            return 2;
+        }
+        if (cardFile != nullptr && !SelectCardFile(cardFile, problem, sizeof problem)) {
+            std::fprintf(stderr, "vymsetup: %s\n", problem);
+            return 2;
+        }
     }
 
     AfxSetResourceModule(&SetupResourceModule());

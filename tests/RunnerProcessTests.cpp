@@ -74,6 +74,20 @@ TEST_F(RunnerCommand, HelpAndVersionPrintAndRunNothing) {
     EXPECT_EQ(version.output.find("\"event\""), std::string::npos);
 }
 
+// --card without its FILE, or with an Intel HEX one, is a usage error that runs nothing.
+TEST_F(RunnerCommand, ACardOptionWithoutAUsableFileRunsNothing) {
+    const std::string script = Write("ok.script", "click OK\n");
+    const CProgramRun missing = Run({script, "--card"});
+    EXPECT_EQ(missing.exitStatus, 2);
+    EXPECT_EQ(missing.errors,
+              "vymsetup-script: --card needs a FILE\nTry 'vymsetup-script --help'.\n");
+    const std::string hex = (m_work / "chip.hex").string();
+    const CProgramRun refused = Run({"-c", hex, script});
+    EXPECT_EQ(refused.exitStatus, 2);
+    EXPECT_NE(refused.errors.find("vymcnf convert " + hex), std::string::npos) << refused.errors;
+    EXPECT_TRUE(missing.output.empty() && refused.output.empty());
+}
+
 TEST_F(RunnerCommand, UsageErrorsExitTwoWithAMessageAndRunNothing) {
     const std::string script = Write("ok.script", "click OK\n");
     const std::vector<std::vector<std::string>> usages = {

@@ -171,6 +171,114 @@ TEST_F(VymcnfProgram, UsageHelpAndVersion) {
         << version.output;
 }
 
+// --card names the card whatever VYMCNF_EEPROM says; read, write (with its backup), verify and
+// info all work on that file, and the messages name it.
+TEST_F(VymcnfProgram, TheCardOptionWinsOverTheEnvironment) {
+    Bytes dump = Factory();
+    dump[66] = 0x44;
+    WriteBytes(In("dump.bin"), dump);
+
+    const CProgramRun read = Vymcnf({"--card", In("dump.bin"), "read", In("saved.bin")});
+    ASSERT_EQ(read.exitStatus, 0) << read.errors;
+    EXPECT_EQ(ReadBytes(In("saved.bin")), dump);
+
+    WriteBytes(In("image.bin"), Factory());
+    const CProgramRun write = Vymcnf({"write", "-c", In("dump.bin"), In("image.bin")});
+    ASSERT_EQ(write.exitStatus, 0) << write.errors;
+    EXPECT_EQ(ReadBytes(In("dump.bin")), Factory());
+    EXPECT_EQ(ReadBytes(Card()), Factory());  // VYMCNF_EEPROM's card untouched
+    ASSERT_EQ(Backups().size(), 1u);          // the backup goes where backups go
+    EXPECT_EQ(ReadBytes(Backups()[0].string()), dump);
+    EXPECT_EQ(Vymcnf({"verify", "--card=" + In("dump.bin"), In("image.bin")}).exitStatus, 0);
+
+    const CProgramRun info = Vymcnf({"info", "--card", In("dump.bin")});
+    ASSERT_EQ(info.exitStatus, 0) << info.errors;
+    EXPECT_NE(info.output.find(In("dump.bin")), std::string::npos) << info.output;
+
+    fs::remove(In("dump.bin"));
+    const CProgramRun missing = Vymcnf({"--card", In("dump.bin"), "read", In("none.bin")});
+    EXPECT_EQ(missing.exitStatus, 1);
+#ifdef _WIN32
+    const std::string why = ": The system cannot find the file specified";
+#else
+    const std::string why = " does not exist";
+#endif
+    EXPECT_EQ(missing.errors,
+              "vymcnf: couldn't open the card: " + In("dump.bin") + why + ". Nothing was saved.\n");
+    EXPECT_FALSE(fs::exists(In("dump.bin")));
+    EXPECT_FALSE(fs::exists(In("none.bin")));
+}
+
+// A HEX file as the card is refused before anything is opened, with the command that makes
+// the raw image the card needs; that command works.
+TEST_F(VymcnfProgram, AHexCardFileIsRefusedWithTheCommandThatConvertsIt) {
+    ASSERT_EQ(Vymcnf({"read", In("dump.hex")}).exitStatus, 0);
+    const CProgramRun refused = Vymcnf({"--card", In("dump.hex"), "info"});
+    EXPECT_EQ(refused.exitStatus, 2);
+    const std::string command = "vymcnf convert " + In("dump.hex") + " " + In("dump.bin");
+    EXPECT_NE(refused.errors.find(command), std::string::npos) << refused.errors;
+    EXPECT_FALSE(fs::exists(In("dump.bin")));
+
+    const CProgramRun convert = Vymcnf({"convert", In("dump.hex"), In("dump.bin")});
+    ASSERT_EQ(convert.exitStatus, 0) << convert.errors;
+    EXPECT_EQ(ReadBytes(In("dump.bin")), Factory());
+    EXPECT_EQ(Vymcnf({"--card", In("dump.bin"), "verify", In("dump.hex")}).exitStatus, 0);
+    // An existing file is kept unless --force.
+    EXPECT_EQ(Vymcnf({"convert", In("dump.hex"), In("dump.bin")}).exitStatus, 1);
+    EXPECT_EQ(Vymcnf({"convert", "--force", In("dump.bin"), In("dump.bin")}).exitStatus, 0);
+}
+
+// read FILE.hex saves Intel HEX, 16 bytes a record; write, verify and info read it back, and a
+// HEX file with gaps fills them with 0xFF and says how many.
+TEST_F(VymcnfProgram, IntelHexFilesRoundTripThroughTheCard) {
+    const CProgramRun read = Vymcnf({"read", In("card.hex")});
+    ASSERT_EQ(read.exitStatus, 0) << read.errors;
+    std::ifstream text(In("card.hex"));
+    std::string line;
+    std::string last;
+    int records = 0;
+    while (std::getline(text, line)) {
+        last = line;
+        ++records;
+        if (records <= 128) {
+            EXPECT_EQ(line.size(), 43u) << line;
+            EXPECT_EQ(line.substr(0, 3), ":10") << line;
+        }
+    }
+    EXPECT_EQ(records, 129);
+    EXPECT_EQ(last, ":00000001FF");
+
+    Bytes other = Factory();
+    other[66] = 0x44;
+    WriteBytes(Card(), other);
+    const CProgramRun write = Vymcnf({"write", In("card.hex")});
+    ASSERT_EQ(write.exitStatus, 0) << write.errors;
+    EXPECT_EQ(ReadBytes(Card()), Factory());
+    EXPECT_EQ(Vymcnf({"verify", In("card.hex")}).exitStatus, 0);
+    EXPECT_EQ(Vymcnf({"info", In("card.hex")}).exitStatus, 0);
+
+    // Only the first 32 bytes: the rest is 0xFF, which the card does not hold.
+    std::ifstream whole(In("card.hex"));
+    std::string first, second;
+    std::getline(whole, first);
+    std::getline(whole, second);
+    std::ofstream(In("short.hex")) << first << "\n" << second << "\n:00000001FF\n";
+    const CProgramRun verify = Vymcnf({"verify", In("short.hex")});
+    EXPECT_EQ(verify.exitStatus, 1);
+    EXPECT_NE(verify.errors.find(In("short.hex") +
+                                 ": 2016 bytes that no record gives are taken as 0xFF."),
+              std::string::npos)
+        << verify.errors;
+
+    std::ofstream(In("bad.hex")) << first << "\n:0100000000FE\n:00000001FF\n";
+    const CProgramRun bad = Vymcnf({"write", In("bad.hex")});
+    EXPECT_EQ(bad.exitStatus, 1);
+    EXPECT_EQ(bad.errors, "vymcnf: " + In("bad.hex") +
+                              " line 2: checksum mismatch; the file is not a usable Intel HEX "
+                              "image. Nothing was written.\n");
+    EXPECT_EQ(ReadBytes(Card()), Factory());
+}
+
 TEST_F(VymcnfProgram, CtrlCStopsAPacedWriteBetweenTwoBytes) {
     Bytes image(2048, 0x00);
     WriteBytes(In("zeros.bin"), image);

@@ -71,11 +71,16 @@ bool WindowsRunnerFromEnvironment(std::optional<CWindowsRunner>& runner, std::st
     settings.serveCard = CommandWords(Variable("VYM_WINDOWS_SERVE_CARD"));
     settings.card = Variable("VYM_WINDOWS_CARD");
     settings.driveC = Variable("VYM_WINDOWS_DRIVE_C");
+    const std::string cardFile = Variable("VYM_WINDOWS_CARD_FILE");
+    if (!cardFile.empty()) {
+        settings.cardFile = true;
+        settings.card = cardFile;
+    }
     std::string missing;
     if (settings.runner.empty()) {
         missing += " VYM_WINDOWS_RUNNER";
     }
-    if (settings.serveCard.empty()) {
+    if (settings.serveCard.empty() && !settings.cardFile) {
         missing += " VYM_WINDOWS_SERVE_CARD";
     }
     if (settings.card.empty()) {
@@ -137,12 +142,37 @@ std::string NativeOnlyReason(const fs::path& cases, const std::string& name, std
     return reason;
 }
 
-bool RunOnWindows(const CWindowsRunner& windows, const fs::path& card, const fs::path& script,
-                  const fs::path& work, CProgramRun& run, std::string& problem) {
+namespace {
+
+bool ServeCard(const CWindowsRunner& windows, const fs::path& card, const fs::path& work,
+               std::string& problem) {
     const CProgramRun served = RunCommand(windows.serveCard, card.string(), work);
     if (served.exitStatus != 0) {
         problem = "the device does not serve the case's card (exit status " +
                   std::to_string(served.exitStatus) + "): " + served.output + served.errors;
+        return false;
+    }
+    return true;
+}
+
+bool CopyCardFile(const CWindowsRunner& windows, const fs::path& card, std::string& problem) {
+    std::error_code error;
+    fs::copy_file(card, windows.card, fs::copy_options::overwrite_existing, error);
+    if (error) {
+        problem = "cannot copy the case's card to the card file " + windows.card.string() + ": " +
+                  error.message();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool RunOnWindows(const CWindowsRunner& windows, const fs::path& card, const fs::path& script,
+                  const fs::path& work, CProgramRun& run, std::string& problem) {
+    const bool prepared = windows.cardFile ? CopyCardFile(windows, card, problem)
+                                           : ServeCard(windows, card, work, problem);
+    if (!prepared) {
         return false;
     }
     std::error_code ignored;

@@ -18,11 +18,17 @@
 //   VYM_WINDOWS_CARD        where that copy lies on this machine: the card the case leaves
 //   VYM_WINDOWS_DRIVE_C     the folder on this machine that is the runner's c:\, where the
 //                           dump's c:\tt.bin lands
+//
+// Or, for a runner that works on a card file of its own (vymsetup-script.exe --card FILE, no
+// driver), instead of the serving command and the served card:
+//   VYM_WINDOWS_CARD_FILE   FILE as this machine names it: the case's card is copied there
+//                           before each case, and it is the card the case leaves
 struct CWindowsRunner {
     std::vector<std::string> runner;
     std::vector<std::string> serveCard;
     std::filesystem::path card;
     std::filesystem::path driveC;
+    bool cardFile = false;  // the card is a file that a copy prepares, not a served device
 };
 
 // Reads the settings above from the environment. Returns false with problem set when they are
@@ -49,7 +55,8 @@ bool LocalPathOfWindowsPath(const CWindowsRunner& windows, const std::string& wi
 std::string NativeOnlyReason(const std::filesystem::path& cases, const std::string& name,
                              std::string& problem);
 
-// Makes the device serve card (the case's initial card file), removes any dump an earlier
+// Makes the device serve card (the case's initial card file), or copies it to the card file,
+// removes any dump an earlier
 // case left, and runs script through the Windows runner with this process's environment. The
 // run's output has its Windows line ends made Unix ones. Returns false with problem set when
 // the card could not be served.

@@ -135,6 +135,38 @@ TEST_F(WindowsCaseRun, ANativeOnlyCaseIsSkippedWithItsReason) {
     EXPECT_NE(run.output.find(reason), std::string::npos) << run.output;
 }
 
+// The card-file mode: the runner names its card with --card (VYMCNF_EEPROM names another file,
+// which must stay untouched), and the case's card is copied to that file before the run.
+TEST_F(WindowsCaseRun, AWriteIsComparedOnTheCardFileTheRunnerNames) {
+    const fs::path other = m_work / "other.bin";
+    std::ofstream(other) << "not a card";
+    const std::vector<std::string> settings = {
+        "VYM_WINDOWS_RUNNER=/usr/bin/env VYMCNF_EEPROM=" + other.string() +
+            " VYMCNF_DRIVE_C=" + (m_work / "drive").string() + " HOME=" + m_work.string() + " " +
+            kRunner + " --card " + Served().string(),
+        "VYM_WINDOWS_CARD_FILE=" + Served().string(),
+        "VYM_WINDOWS_DRIVE_C=" + (m_work / "drive").string(),
+    };
+    for (const char* test : {"ok_answer_yes", "ok_unchanged"}) {
+        const CProgramRun run = RunCase(test, settings);
+        EXPECT_EQ(run.exitStatus, 0) << test << "\n" << run.output;
+        EXPECT_NE(run.output.find("[  PASSED  ] 1 test"), std::string::npos) << run.output;
+    }
+    EXPECT_EQ(ReadWholeFile(other.string()), "not a card");
+}
+
+TEST_F(WindowsCaseRun, ACardFileThatCannotBeMadeFailsTheCase) {
+    const std::vector<std::string> settings = {
+        Settings(CopyingServer()).front(),
+        "VYM_WINDOWS_CARD_FILE=" + (m_work / "no-such-folder/card.bin").string(),
+        "VYM_WINDOWS_DRIVE_C=" + (m_work / "drive").string(),
+    };
+    const CProgramRun run = RunCase("ok_unchanged", settings);
+    EXPECT_EQ(run.exitStatus, 1) << run.output;
+    EXPECT_NE(run.output.find("cannot copy the case's card to the card file"), std::string::npos)
+        << run.output;
+}
+
 TEST_F(WindowsCaseRun, IncompleteSettingsFailTheCase) {
     const CProgramRun run = RunCase("ok_unchanged", {Settings(CopyingServer()).front()});
     EXPECT_EQ(run.exitStatus, 1) << run.output;

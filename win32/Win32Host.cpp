@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,21 @@ struct CWin32Host::CNativeDialog {
 };
 
 namespace {
+
+// "FILE - caption" in the title bar; the caption alone when the two do not fit.
+void ShowTitleFile(HWND window, const char* fileName) {
+    char caption[256];
+    char title[MAX_PATH + sizeof caption + 4];
+    const int length = ::GetWindowTextA(window, caption, sizeof caption);
+    if (length <= 0 ||
+        std::strlen(fileName) + 3 + static_cast<std::size_t>(length) >= sizeof title) {
+        return;
+    }
+    std::strcpy(title, fileName);
+    std::strcat(title, " - ");
+    std::strcat(title, caption);
+    ::SetWindowTextA(window, title);
+}
 
 // Counts the host as mirroring for the life of the object.
 class CMirroring {
@@ -244,6 +260,9 @@ INT_PTR CWin32Host::HandleMessage(CNativeDialog& native, UINT message, WPARAM wP
         native.initializing = true;
         const BOOL result = framework::InitDialog(*native.dialog);
         native.initializing = false;
+        if (native.outer == nullptr && m_titleFile != nullptr) {
+            ShowTitleFile(native.window, m_titleFile);
+        }
         // A quit posted by the initialisation (the card could not be opened) ends the dialog
         // before the system shows it; the quit stays for the loops outside.
         MSG quit;

@@ -27,6 +27,9 @@ public:
 
     INT_PTR RunModalDialog(CDialog& dialog) override;
     int RunMessageLoop() override;
+    // The file the program works on, shown before the main dialog's caption ("FILE - caption").
+    // fileName must live as long as the host.
+    void SetTitleFile(const char* fileName) { m_titleFile = fileName; }
     int MessageBox(const framework::WindowState* owner, const char* text, const char* caption,
                    UINT type) override;
 
@@ -75,6 +78,7 @@ private:
     static CNativeDialog* DialogOf(const framework::WindowState& window);
 
     HINSTANCE m_instance;
+    const char* m_titleFile = nullptr;
     CNativeDialog* m_innermost = nullptr;
     int m_mirroring = 0;
     int m_droppedNotifications = 0;

@@ -81,8 +81,50 @@ TEST(CommandLine, MistakesAreUsageErrors) {
     EXPECT_EQ(ErrorOf({"backups", "a.bin"}), "backups takes no FILE");
     EXPECT_EQ(ErrorOf({"write", "--json", "a.bin"}), "--json goes with info only");
     EXPECT_EQ(ErrorOf({"read", "--all", "a.bin"}), "--all goes with write only");
-    EXPECT_EQ(ErrorOf({"verify", "--force", "a.bin"}), "--force goes with read and write only");
+    EXPECT_EQ(ErrorOf({"verify", "--force", "a.bin"}),
+              "--force goes with read, write and convert only");
     EXPECT_EQ(ErrorOf({"--", "info"}), "no command given");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(CommandLine, TheCardOptionStandsAnywhereAndIsNotTheFile) {
+    const CCommandLine before = Parse({"--card", "dump.bin", "write", "image.bin"});
+    EXPECT_EQ(before.error, "");
+    EXPECT_EQ(before.card, "dump.bin");
+    EXPECT_EQ(before.file, "image.bin");
+    const CCommandLine after = Parse({"write", "image.bin", "-c", "dump.bin"});
+    EXPECT_EQ(after.error, "");
+    EXPECT_EQ(after.card, "dump.bin");
+    EXPECT_EQ(after.file, "image.bin");
+    EXPECT_EQ(Parse({"info", "--card=dump.bin"}).card, "dump.bin");
+    EXPECT_EQ(Parse({"info", "--card=dump.bin"}).file, "");
+    // After "--" it is a FILE like any other word.
+    const CCommandLine ended = Parse({"info", "--", "--card"});
+    EXPECT_EQ(ended.error, "");
+    EXPECT_EQ(ended.file, "--card");
+    EXPECT_EQ(ended.card, "");
+}
+
+TEST(CommandLine, ACardOptionWithoutItsFileIsAUsageError) {
+    EXPECT_EQ(ErrorOf({"info", "--card"}), "--card needs a FILE");
+    EXPECT_EQ(ErrorOf({"info", "-c"}), "--card needs a FILE");
+    EXPECT_EQ(ErrorOf({"info", "--card="}), "--card needs a FILE");
+}
+
+TEST(CommandLine, ConvertTakesTwoFiles) {
+    const CCommandLine line = Parse({"convert", "chip.hex", "chip.bin"});
+    EXPECT_EQ(line.error, "");
+    EXPECT_EQ(line.command, VymcnfCommand::Convert);
+    EXPECT_EQ(line.file, "chip.hex");
+    EXPECT_EQ(line.secondFile, "chip.bin");
+    EXPECT_EQ(Parse({"convert", "--force", "a", "b"}).error, "");
+    const std::string needed = "convert needs two FILEs: the image to read and the one to write";
+    EXPECT_EQ(ErrorOf({"convert", "chip.hex"}), needed);
+    EXPECT_EQ(ErrorOf({"convert", "a", "b", "c"}), needed);
+    EXPECT_EQ(ErrorOf({"convert"}), needed);
 }
 
 }  // namespace

@@ -265,8 +265,8 @@ TEST_F(VymcnfTest, AMissingCardIsToldInPlainWordsNamingItsFile) {
 #ifdef _WIN32
     // The driver's device has a name and the system's text, no file to look at.
     EXPECT_EQ(err,
-              "vymcnf: couldn't open the card: couldn't open \\\\.\\VymCnf: The system cannot "
-              "find the file specified.\n");
+              "vymcnf: couldn't open the card: \\\\.\\VymCnf: The system cannot find the file "
+              "specified.\n");
 #else
     EXPECT_EQ(err, "vymcnf: couldn't open the card: " + missing + " does not exist.\n");
 #endif

@@ -55,19 +55,21 @@ vymcnf write --force "$WORK/saved.bin" >/dev/null
 mapfile -t backups < <(cd "$VYMCNF_BACKUPS" && ls eeprom-*.bin)
 [ "${#backups[@]}" -eq 2 ] || fail "expected two backups, found ${#backups[@]}"
 touch a.bin notes.txt dump.ROM
-expect "vymcnf " info read write verify diff backups help
+expect "vymcnf " info read write verify diff convert backups help
 expect "vymcnf w" write
-expect "vymcnf -" --help --version
-expect "vymcnf write -" --all --force --dry-run --help
-expect "vymcnf info -" --json --help
-expect "vymcnf read -" --force --help
-expect "vymcnf verify -" --help
-expect "vymcnf help " info read write verify diff backups help
+expect "vymcnf -" --card --help --version
+expect "vymcnf write -" --card --all --force --dry-run --help
+expect "vymcnf info -" --card --json --help
+expect "vymcnf read -" --card --force --help
+expect "vymcnf verify -" --card --help
+expect "vymcnf help " info read write verify diff convert backups help
 expect "vymcnf help ve" verify
 expect "vymcnf backups "
 expect "vymcnf write a.bin "
 expect "vymcnf diff a.bin " a.bin dump.ROM sub "${backups[@]}"
 expect "vymcnf diff a.bin b.bin "
+expect "vymcnf --card " a.bin dump.ROM notes.txt sub
+expect "vymcnf -c a.bin write " a.bin dump.ROM sub "${backups[@]}"
 # Image files and folders, not other files, and the backups by name.
 expect "vymcnf write " a.bin dump.ROM sub "${backups[@]}"
 expect "vymcnf --force write " a.bin dump.ROM sub "${backups[@]}"

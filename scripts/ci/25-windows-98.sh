@@ -12,7 +12,9 @@
 #   - the 32-bit programs at work, where 32-bit Wine is installed, in one 32-bit prefix: the
 #     start-up probes (the 64-bit ones run in 40-wine.sh); without a driver, with Wine set to
 #     Windows 98 and to XP, the runner's events, vymcnf.exe's failure and vymsetup.exe's one
-#     box; then, set to XP, the 32-bit vymcnf.sys installed by install.cmd, every whole-program
+#     box; as Windows 98 on a card file (no driver): every whole-program case through the
+#     32-bit vymsetup-script.exe --card, vymsetup.exe FILE (title, a pick, OK and Yes) and
+#     vymcnf.exe --card FILE; then, set to XP, the 32-bit vymcnf.sys installed by install.cmd, every whole-program
 #     case through the 32-bit vymsetup-script.exe (script_tests compares events and card
 #     bytes with the native runner's), a pick, OK and Yes in the 32-bit vymsetup.exe with the
 #     card compared and a screenshot, and vymcnf.exe reading, writing back and verifying.
@@ -102,6 +104,7 @@ source scripts/ci/lib/vymcnf-service.sh
 source scripts/ci/wine/programs.sh
 source scripts/ci/wine/card.sh
 source scripts/ci/wine/startup.sh
+source scripts/ci/wine/file-card.sh
 if ! wine_loader win32 >/dev/null; then
     say "NOTICE: the 32-bit programs did not run: $(wine_loader_missing win32)"
     exit 0
@@ -113,6 +116,9 @@ build_native_runners
 timed prefix wine_session win32
 timed "start-up probes" check_startup_probes 32-bit "$tree"
 timed "no driver, 98" check_no_driver_on win98 "$tree"
+timed "dialog on a card file, 98" check_dialog_on_card_file "$tree" 32-bit
+timed "vymcnf on a card file, 98" check_vymcnf_on_card_file "$tree" 32-bit
+timed "cases on a card file, 98" check_cases_on_card_file "$tree" 32-bit
 timed "no driver, XP" check_no_driver_on winxp "$tree"
 wine_run 60 winecfg -v winxp >/dev/null || fail "winecfg -v winxp"
 timed "card driver, XP" install_card_driver

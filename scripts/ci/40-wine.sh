@@ -4,8 +4,11 @@
 #     Windows executables;
 #   - with no configuration driver, vymsetup.exe shows one information box with the system's
 #     text and ends when it is closed; the runner reports the same;
-#   - on a card served from an EEPROM image file, the dialog's native controls are template
-#     102's, a screenshot is taken, and keys at the real controls write the native runner's bytes;
+#   - with no driver, on a card file named on the command line: every whole-program case through
+#     vymsetup-script.exe --card (script_tests compares); vymsetup.exe FILE with the file in its
+#     title bar, its native controls template 102's, a screenshot, and keys at the real controls
+#     writing the native runner's bytes; vymcnf.exe --card FILE info, read, write (after a
+#     backup, from Intel HEX) and verify;
 #   - vymcnf.sys installed, started, exercised, stopped and removed (install.cmd, remove.cmd and
 #     the sc steps), and the starts that must fail;
 #   - on vymcnf.sys: the device contract cases, every whole-program case through
@@ -22,6 +25,7 @@ source scripts/ci/wine/programs.sh
 source scripts/ci/wine/driver.sh
 source scripts/ci/wine/card.sh
 source scripts/ci/wine/startup.sh
+source scripts/ci/wine/file-card.sh
 
 tree=$root/build/mingw-tests
 native=$root/build/default
@@ -29,7 +33,7 @@ out=$root/build/wine
 # The test programs that run as Windows executables, as the cross tree names them.
 unit_tests=(win32/tests/win32_tests.exe script/script_runner_tests.exe pnp/pnp_tests.exe
     framework/framework_tests.exe ui/ui_tests.exe app/app_tests.exe driver/driver_tests.exe
-    backup/backup_tests.exe cli/cli_tests.exe)
+    driver/file_card_contract_tests.exe backup/backup_tests.exe cli/cli_tests.exe)
 mkdir -p "$out"
 
 started=$(now)
@@ -43,7 +47,9 @@ timed "runner version" check_runner_version
 timed "start-up probes" check_startup_probes 64-bit "$tree"
 timed "unit tests" check_unit_tests "${unit_tests[@]}"
 timed "no driver" check_no_driver
-timed "file card dialog" check_file_card_dialog
+timed "dialog on a card file" check_dialog_on_card_file "$tree" 64-bit "$out/vymsetup-wine.png"
+timed "cases on a card file" check_cases_on_card_file "$tree" 64-bit
+timed "vymcnf on a card file" check_vymcnf_on_card_file "$tree" 64-bit
 timed "driver service" check_driver_service
 timed "card driver" install_card_driver "$tree/driver/driver_contract_tests.exe"
 timed "contract cases" check_contract_cases

@@ -50,13 +50,14 @@ fail() {
 # start_vymsetup [NAME=VALUE ...]: vymsetup in an 80 x 24 pane with that environment
 # (TERM=xterm-256color and LANG=C.UTF-8 unless given). Its process ID goes to $WORK/pid; when
 # it ends, its exit status goes to $WORK/exit and the pane stays for the screen to be looked at.
+# The words of VYMSETUP_ARGS (none holding a blank) are its arguments.
 start_vymsetup() {
     STARTS=$((STARTS + 1))
     SOCKET="$SOCKET_BASE-$STARTS"
     rm -f "$WORK/exit" "$WORK/pid"
     cat >"$WORK/run.sh" <<RUN
 cd "$WORK"
-sh -c 'echo \$\$ >"$WORK/pid"; exec env TERM=xterm-256color LANG=C.UTF-8 $* "$VYMSETUP"'
+sh -c 'echo \$\$ >"$WORK/pid"; exec env TERM=xterm-256color LANG=C.UTF-8 $* "$VYMSETUP" ${VYMSETUP_ARGS:-}'
 echo \$? >"$WORK/exit.tmp"; mv "$WORK/exit.tmp" "$WORK/exit"
 echo "[vymsetup ended]"
 exec sleep 600

@@ -2,14 +2,14 @@
 # The two hidden buttons are reached by documented keys only: F11 is "Read Port" (the dump to
 # c:\tt.bin, that is $VYMCNF_DRIVE_C/tt.bin, and one box a device), F12 is "Button1" (the write
 # at once, leaving the dialog open). Tab never reaches them. Also the command line: --help and
-# --version print and exit, anything else is refused.
+# --version print and exit, one card FILE is taken (card_argument.sh), anything else is refused.
 source "$(dirname "$0")/lib.sh"
 
 # The command line.
 "$VYMSETUP" --help >"$WORK/help.txt" || fail "--help failed"
 grep -qF "Usage: vymsetup" "$WORK/help.txt" || fail "--help does not show the usage"
 "$VYMSETUP" --version | grep -qE '^vymsetup [0-9]+\.[0-9]+\.[0-9]+$' || fail "--version"
-for bad in --bogus -x extra "--help extra"; do
+for bad in --bogus -x "one two" "--help extra" --card -c "--card a.bin b.bin"; do
     # shellcheck disable=SC2086
     if "$VYMSETUP" $bad >/dev/null 2>"$WORK/error.txt"; then
         fail "'$bad' was accepted"

@@ -6,6 +6,7 @@
 //                                          gives; prints its caption
 //   vymprobe check-dialog TIMEOUT_MS       the visible setup dialog's controls against
 //                                          template 102; prints each combo box's state
+//   vymprobe title TIMEOUT_MS              prints the setup dialog's title bar once it is shown
 //   vymprobe count-boxes                   prints the number of visible dialog windows
 //   vymprobe combo ID                      prints the setup dialog's combo box ID as shown
 //                                          now: its text and whether its list is dropped
@@ -172,7 +173,7 @@ int OpenFailureBox(int timeoutMs) {
 
 HWND FindSetupDialog() {
     for (HWND dialog : VisibleDialogs()) {
-        if (TextOf(dialog) == SetupDialogTemplate().caption &&
+        if (IsTemplateCaption(TextOf(dialog), SetupDialogTemplate()) &&
             DirectChildren(dialog).size() == SetupDialogTemplate().items.size()) {
             return dialog;
         }
@@ -241,6 +242,14 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "check-dialog") == 0) {
         return CheckDialog(std::atoi(argv[2]));
     }
+    if (argc == 3 && std::strcmp(argv[1], "title") == 0) {
+        if (!WaitFor(std::atoi(argv[2]), [] { return FindSetupDialog() != nullptr; })) {
+            std::printf("no setup dialog\n");
+            return 1;
+        }
+        std::printf("%s\n", TextOf(FindSetupDialog()).c_str());
+        return 0;
+    }
     if (argc == 2 && std::strcmp(argv[1], "count-boxes") == 0) {
         std::printf("%zu\n", VisibleDialogs().size());
         return 0;
@@ -252,7 +261,7 @@ int main(int argc, char** argv) {
         return WriteFactoryImage(argv[2]);
     }
     std::fprintf(stderr,
-                 "usage: vymprobe open-failure-box MS | check-dialog MS | count-boxes | "
+                 "usage: vymprobe open-failure-box MS | check-dialog MS | title MS | count-boxes | "
                  "combo ID | write-factory-image PATH\n");
     return 2;
 }

@@ -75,6 +75,14 @@ DWORD ExpectedNativeStyle(const char* className, DWORD templateStyle) {
     return templateStyle;
 }
 
+bool IsTemplateCaption(const std::string& caption, const CDialogTemplate& dialogTemplate) {
+    const std::string own = dialogTemplate.caption;
+    const std::string titled = " - " + own;
+    return caption == own ||
+           (caption.size() > titled.size() &&
+            caption.compare(caption.size() - titled.size(), titled.size(), titled) == 0);
+}
+
 int CheckDialogAgainstTemplate(HWND dialog, const CDialogTemplate& dialogTemplate,
                                std::string& report) {
     int differences = 0;
@@ -83,7 +91,7 @@ int CheckDialogAgainstTemplate(HWND dialog, const CDialogTemplate& dialogTemplat
         return differences;
     }
     const std::string caption = TextOf(dialog);
-    if (caption != dialogTemplate.caption) {
+    if (!IsTemplateCaption(caption, dialogTemplate)) {
         Append(report, differences, "dialog caption \"%s\", template \"%s\"", caption.c_str(),
                dialogTemplate.caption);
     }

@@ -109,32 +109,3 @@ check_no_driver() {
         { cat "$out/script-no-driver.jsonl"; fail "the runner does not report the failed open"; }
     say "ok - no driver: the runner shows the same text and quits"
 }
-
-# On a card served from an EEPROM image file: the dialog's native controls are template 102's,
-# a screenshot, and keys typed at the real controls give the bytes the native runner writes.
-check_file_card_dialog() {
-    local folder="$WINE_WORK/file-card" program dialog windows_card
-    mkdir -p "$folder"
-    windows_card="Z:${folder//\//\\}\\card.bin"
-    probe write-factory-image "$windows_card" >/dev/null || fail "no factory card file"
-    cp "$folder/card.bin" "$folder/factory.bin"
-    VYMCNF_EEPROM="$windows_card" wine_start "$tree/win32/tests/vymsetup-filecard.exe"
-    program=$WINE_PID
-    probe check-dialog 30000 >"$out/dialog-check.txt" ||
-        { cat "$out/dialog-check.txt"; fail "the dialog is not template 102's"; }
-    say "ok - the dialog on a card file: $(tail -n 1 "$out/dialog-check.txt")"
-    dialog=$(window_named "VYM Card Setup") || fail "the dialog's window is not found"
-    xdotool windowfocus --sync "$dialog"
-    screenshot "$dialog" "$out/vymsetup-wine.png"
-
-    # The user switches the Codec off: Tab past OK and Cancel to WSS I/O, Up from 534 to ---,
-    # Enter for OK, Enter for Yes to the question; the progress dialog writes.
-    xdotool key Tab Tab Up
-    wait_until 10 combo_shows 1003 --- || fail "WSS I/O does not show --- ($(probe combo 1003))"
-    xdotool key Return
-    answer_yes_and_wait "$program"
-    native_write "$folder/factory.bin" "$folder/expected.bin" 1003 ---
-    cmp "$folder/card.bin" "$folder/expected.bin" ||
-        fail "the Windows program wrote other bytes than the runner for the same actions"
-    say "ok - keys at the real controls wrote the runner's bytes, byte for byte"
-}

@@ -1,0 +1,104 @@
+// The contract cases on Windows against the emulated card over a file, the card a user gets with
+// --card FILE: the file beside this test program is chosen as the card for the whole run (the
+// cases take the system's services when they are constructed), and a card is prepared by
+// writing it.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "driver/CardFileChoice.h"
+#include "driver/EmulatedCard.h"
+#include "driver/tests/ContractCard.h"
+
+namespace {
+
+constexpr const char* kCardFileName = "contract-file-card.bin";
+char g_cardPath[MAX_PATH] = "";
+
+// Beside the test program, so the runs of several builds never share one.
+const char* CardPath() {
+    if (g_cardPath[0] == '\0') {
+        char path[MAX_PATH];
+        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) {
+            return nullptr;
+        }
+        char* slash = std::strrchr(path, '\\');
+        const std::size_t folder =
+            slash != nullptr ? static_cast<std::size_t>(slash - path + 1) : 0;
+        if (folder + std::strlen(kCardFileName) >= MAX_PATH) {
+            return nullptr;
+        }
+        std::memcpy(g_cardPath, path, folder);
+        std::strcpy(g_cardPath + folder, kCardFileName);
+    }
+    return g_cardPath;
+}
+
+// Chosen before any case runs, as a program chooses its card before it opens it.
+const struct CChosenCardFile {
+    CChosenCardFile() {
+        char problem[512];
+        if (const char* path = CardPath()) {
+            SelectCardFile(path, problem, sizeof problem);
+        }
+    }
+} g_chosenCardFile;
+
+}  // namespace
+
+int PrepareContractCard(const std::uint8_t* bytes, int size) {
+    RemoveContractCard();
+    const char* path = CardPath();
+    if (path == nullptr) {
+        return 0;
+    }
+    std::FILE* file = std::fopen(path, "wb");
+    if (file == nullptr) {
+        return 0;
+    }
+    const bool written = std::fwrite(bytes, 1, static_cast<std::size_t>(size), file) ==
+                         static_cast<std::size_t>(size);
+    return std::fclose(file) == 0 && written && SelectedCardFile() != nullptr ? 1 : 0;
+}
+
+int ReadContractCard(std::uint8_t* bytes, int size) {
+    const char* path = CardPath();
+    std::FILE* file = path != nullptr ? std::fopen(path, "rb") : nullptr;
+    if (file == nullptr) {
+        return -1;
+    }
+    const std::size_t got = std::fread(bytes, 1, static_cast<std::size_t>(size), file);
+    std::fclose(file);
+    return static_cast<int>(got);
+}
+
+void CloseContractHandle(HANDLE device) {
+    CloseEmulatedCard(device);
+}
+
+void RemoveContractCard() {
+    if (const char* path = CardPath()) {
+        DeleteFileA(path);
+    }
+}
+
+const CContractDifferences& ContractDifferences() {
+    static const CContractDifferences differences = [] {
+        const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        const bool wine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+        CContractDifferences found{};
+        // As on every other system: the file is opened, found of the wrong size and refused.
+        found.wrongSizedCardOpenError = ERROR_INVALID_DATA;
+        // The system's sharing refuses the second open itself.
+        found.refusedOpenYieldsAHandle = false;
+        // Wine's system texts are its own, shorter ones.
+        found.sharingViolationText =
+            wine ? "Sharing violation.\r\n"
+                 : "The process cannot access the file because it is being used by another "
+                   "process.\r\n";
+        return found;
+    }();
+    return differences;
+}
