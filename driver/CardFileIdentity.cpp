@@ -3,10 +3,9 @@
 #ifndef _WIN32
 #include <sys/stat.h>
 
-#include <cstdlib>
 #include <string>
 
-#include "driver/EepromFileLocation.h"
+#include "driver/CardIdentity.h"
 #endif
 
 bool IsCardFile(const char* path) {
@@ -14,13 +13,10 @@ bool IsCardFile(const char* path) {
     (void)path;
     return false;
 #else
-    // The card's file as the emulated card finds it, without making the default one.
-    std::string card;
-    const char* named = std::getenv(EEPROM_FILE_VARIABLE);
-    DWORD error = 0;
-    if (named != nullptr && named[0] != '\0') {
-        card = named;
-    } else if (DefaultEepromFilePath(&card, &error) == 0) {
+    // The card's file as the emulated card finds it (--card, VYMCNF_EEPROM, the user's own),
+    // without making the default one.
+    const std::string card = CardName();
+    if (card.empty()) {
         return false;
     }
     struct stat cardStatus;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "driver/CardFileChoice.h"
 #include "driver/CardFileIdentity.h"
 #include "driver/EepromFileLocation.h"
 #include "testsupport/TemporaryFolder.h"
@@ -40,6 +41,23 @@ TEST(CardFileIdentity, TheUsersOwnCardCountsWhenNoneIsNamed) {
     std::ofstream(root / "vymcnf" / "eeprom.bin") << "card";
     EXPECT_TRUE(IsCardFile((root / "vymcnf" / "eeprom.bin").c_str()));
     EXPECT_FALSE(IsCardFile(root.c_str()));
+}
+
+TEST(CardFileIdentity, ACardNamedOnTheCommandLineWinsOverTheEnvironment) {
+    CTemporaryFolder folder("vym-card-identity-");
+    const fs::path root = folder.Folder();
+    const std::string chosen = (root / "chosen.bin").string();
+    std::ofstream(chosen) << "card";
+    std::ofstream(root / "named.bin") << "card";
+    fs::create_symlink(chosen, root / "tt.bin");
+    CScopedVariables variables;
+    variables.Set(EEPROM_FILE_VARIABLE, (root / "named.bin").string());
+    ASSERT_EQ(SelectCardFile(chosen.c_str(), nullptr, 0), 1);
+    const bool linkIsCard = IsCardFile((root / "tt.bin").c_str());
+    const bool namedIsCard = IsCardFile((root / "named.bin").c_str());
+    SelectCardFile(nullptr, nullptr, 0);
+    EXPECT_TRUE(linkIsCard);
+    EXPECT_FALSE(namedIsCard);
 }
 
 }  // namespace
