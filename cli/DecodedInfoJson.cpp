@@ -81,7 +81,7 @@ Json DialogJson(const CDialogView& dialog) {
 
 std::string DecodedInfoJson(const CDecodedInfo& info, const std::string& source) {
     // The reader's view keeps the fields it always had; the decoder's findings come after.
-    Json json = Json::parse(InfoJson(info.dialog.summary, source));
+    Json json = SummaryJson(info.dialog.summary, source);
     const CResourceDecoding& decoding = *info.decoding;
     json["items"] = ItemsJson(info.image, decoding);
     json["breaks"] = BreaksJson(info.image, decoding);
@@ -94,5 +94,5 @@ std::string DecodedInfoJson(const CDecodedInfo& info, const std::string& source)
             {{"kind", conflict.kind}, {"devices", conflict.devices}, {"text", conflict.text}});
     }
     json["conflicts"] = conflicts;
-    return json.dump(2) + "\n";
+    return JsonText(json);
 }

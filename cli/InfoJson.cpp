@@ -46,7 +46,15 @@ Json FunctionJson(const CDependentFunction& function) {
 
 }  // namespace
 
+std::string JsonText(const Json& json) {
+    return json.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
 std::string InfoJson(const CImageSummary& summary, const std::string& source) {
+    return JsonText(SummaryJson(summary, source));
+}
+
+Json SummaryJson(const CImageSummary& summary, const std::string& source) {
     Json info;
     info["source"] = source;
     info["headerLength"] = summary.headerLength != 0 ? Json(summary.headerLength) : Json(nullptr);
@@ -74,5 +82,5 @@ std::string InfoJson(const CImageSummary& summary, const std::string& source) {
     info["readable"] = summary.headerLength != 0 && summary.malformedSlot < 0;
     info["malformedOffset"] =
         summary.malformedSlot >= 0 ? Json(summary.malformedOffset) : Json(nullptr);
-    return info.dump(2) + "\n";
+    return info;
 }
