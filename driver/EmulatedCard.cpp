@@ -16,12 +16,18 @@ constexpr int kMaxHandles = 64;
 constexpr std::uintptr_t kHandleBase = 0x5C40;
 
 // Where the card's file was found, as it was named then; a request compares the file behind
-// that name with the one the handle holds.
+// that name with the one the handle holds. Windows' ANSI file functions take no longer path.
+#ifdef _WIN32
+constexpr std::size_t kCardPathSize = MAX_PATH;
+#else
 constexpr std::size_t kCardPathSize = 4096;
+#endif
 
+// Every member starts as zero, so the table lies in zeroed memory and not in the program's
+// image: 64 paths of initialised data would add a quarter of a megabyte to each 32-bit program.
 struct CCardHandle {
     bool inUse = false;
-    CardFileHandle file = -1;
+    CardFileHandle file = 0;  // meaningful only while inUse
     bool canRead = false;
     bool canWrite = false;
     CCardFileFacts facts;  // the file as it was opened: read-only or not, which file it is

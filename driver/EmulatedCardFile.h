@@ -15,7 +15,7 @@ using CardFileHandle = std::intptr_t;
 // What the card's rules look at before they take an opened file as the card.
 struct CCardFileFacts {
     bool regular = false;  // a plain file, not a folder, device or pipe
-    long long size = -1;
+    long long size = 0;
     bool readOnly = false;  // asked for writing too, but the file may only be read
     // Which file it is (POSIX: device and inode), for telling it from one put in its place.
     unsigned long long device = 0;
