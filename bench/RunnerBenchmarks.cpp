@@ -14,6 +14,7 @@
 #include "driver/ConfigDriver.h"
 #include "driver/DeviceSeam.h"
 #include "driver/EmulatedCard.h"
+#include "driver/WritePace.h"
 #include "pnp/FactoryImage.h"
 #include "script/ScriptRunner.h"
 
@@ -189,7 +190,7 @@ void BM_PacedWrite(benchmark::State& state) {
             smallestGapMs = gapMs;
         }
     }
-    const double pace = kFactoryImageLength * 0.020;
+    const double pace = kFactoryImageLength * (WRITE_PAUSE_MS / 1000.0);
     const double perRun = seconds / static_cast<double>(state.iterations());
     state.counters["pace_s"] = pace;
     state.counters["overhead_percent"] = (perRun - pace) / pace * 100.0;

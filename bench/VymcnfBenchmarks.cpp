@@ -12,9 +12,8 @@
 #include <string>
 
 #include "bench/ClosingCard.h"
-#include "cli/Console.h"
 #include "cli/Vymcnf.h"
-#include "cli/WriteCommand.h"
+#include "driver/WritePace.h"
 #include "pnp/FactoryImage.h"
 
 namespace {

@@ -8,6 +8,7 @@
 #include "cli/ImageSummary.h"
 #include "cli/InfoText.h"
 #include "cli/Messages.h"
+#include "text/Sentences.h"
 
 int BackupsCommand(CConsole& console) {
     char folder[BACKUP_PATH_SIZE];

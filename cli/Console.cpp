@@ -1,7 +1,6 @@
 #include "cli/Console.h"
 
 #include <cstdarg>
-#include <cstring>
 
 #ifdef _WIN32
 #include <io.h>
@@ -38,9 +37,4 @@ bool IsTerminal(std::FILE* file) {
 #else
     return isatty(fileno(file)) != 0;
 #endif
-}
-
-const char* FullStop(const char* reason) {
-    const std::size_t length = std::strlen(reason);
-    return length > 0 && reason[length - 1] == '.' ? "" : ".";
 }

@@ -32,6 +32,3 @@ void Say(CConsole& console, const char* format, ...)
 
 // Whether file is a terminal (or a Windows console).
 bool IsTerminal(std::FILE* file);
-
-// The full stop a system's reason needs at the end of a sentence ("" when it has one).
-const char* FullStop(const char* reason);

@@ -4,6 +4,7 @@
 #include "cli/ImageFileOutput.h"
 #include "cli/Messages.h"
 #include "pnp/IntelHex.h"
+#include "text/Sentences.h"
 
 int ConvertCommand(const std::string& input, const std::string& output, bool replace,
                    CConsole& console) {

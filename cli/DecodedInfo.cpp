@@ -6,7 +6,7 @@
 #include "cli/InfoText.h"
 #include "cli/ItemText.h"
 #include "cli/Messages.h"
-#include "script/TextJoin.h"
+#include "text/TextJoin.h"
 
 namespace {
 

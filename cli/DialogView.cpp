@@ -7,7 +7,7 @@
 #include "cli/Messages.h"
 #include "pnp/ImageReader.h"
 #include "pnp/ImageWriter.h"
-#include "script/TextJoin.h"
+#include "text/TextJoin.h"
 
 namespace {
 

@@ -5,7 +5,8 @@
 #include "cli/ImageDiff.h"
 #include "cli/ImageFile.h"
 #include "cli/Messages.h"
-#include "script/TextJoin.h"
+#include "text/Sentences.h"
+#include "text/TextJoin.h"
 
 namespace {
 

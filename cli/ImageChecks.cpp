@@ -9,7 +9,7 @@
 #include "cli/Messages.h"
 #include "pnp/ResourceDecoder.h"
 #include "pnp/SerialIdentifier.h"
-#include "script/TextJoin.h"
+#include "text/TextJoin.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "cli/ItemText.h"
 #include "cli/Messages.h"
 #include "pnp/ResourceDecoder.h"
-#include "script/TextJoin.h"
+#include "text/TextJoin.h"
 
 namespace {
 

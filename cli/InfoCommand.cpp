@@ -7,7 +7,8 @@
 #include "cli/ImageFile.h"
 #include "cli/Messages.h"
 #include "driver/CardIdentity.h"
-#include "script/TextJoin.h"
+#include "text/Sentences.h"
+#include "text/TextJoin.h"
 
 int InfoCommand(const std::string& file, bool json, CConsole& console) {
     std::uint8_t image[EEPROM_SIZE];

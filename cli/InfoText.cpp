@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "script/TextJoin.h"
+#include "text/TextJoin.h"
 
 namespace {
 

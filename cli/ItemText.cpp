@@ -5,7 +5,7 @@
 #include "cli/Messages.h"
 #include "cli/PrintableText.h"
 #include "pnp/SerialIdentifier.h"
-#include "script/TextJoin.h"
+#include "text/TextJoin.h"
 
 namespace {
 

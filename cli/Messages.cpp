@@ -4,7 +4,8 @@
 
 #include "backup/RestoreCommand.h"
 #include "cli/Console.h"
-#include "script/TextJoin.h"
+#include "text/Sentences.h"
+#include "text/TextJoin.h"
 
 std::string AddressText(int address) {
     char text[16];
@@ -64,7 +65,7 @@ std::string ReadableDevicesText(const CImageSummary& summary) {
 }
 
 std::string BytesDifferText(int differences) {
-    return std::to_string(differences) + (differences == 1 ? " byte differs" : " bytes differ");
+    return JoinText(std::to_string(differences), " ", BytesDifferWords(differences));
 }
 
 std::string BackupFailureText(const CSavedBackup& backup) {

@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/ImageFileOutput.h"
 #include "cli/Messages.h"
+#include "text/Sentences.h"
 
 int ReadCommand(const std::string& file, bool replace, CConsole& console) {
     CCardAccess card;

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cli/ItemText.h"
-#include "script/TextJoin.h"
+#include "text/TextJoin.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include "cli/ImageFile.h"
 #include "cli/Messages.h"
 #include "driver/CardReadBack.h"
+#include "text/Sentences.h"
 
 int VerifyCommand(const std::string& file, CConsole& console) {
     std::uint8_t image[EEPROM_SIZE];

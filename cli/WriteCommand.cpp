@@ -14,8 +14,10 @@
 #include "driver/CardIdentity.h"
 #include "driver/CardReadBack.h"
 #include "driver/StandardStreams.h"
+#include "driver/WritePace.h"
 #include "driver/WriteSignals.h"
-#include "script/TextJoin.h"
+#include "text/Sentences.h"
+#include "text/TextJoin.h"
 
 namespace {
 

@@ -16,6 +16,3 @@ struct CWriteOptions {
 // Interrupt.h) stops it between two bytes. Returns an exit status.
 int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole& console,
                  CWriteListener& listener);
-
-// The pause the EEPROM needs after each byte it is written.
-constexpr unsigned WRITE_PAUSE_MS = 20;

@@ -3,12 +3,12 @@
 #include <cstdio>
 
 #include "cli/MonotonicClock.h"
-#include "script/TextJoin.h"
+#include "driver/WritePace.h"
+#include "text/TextJoin.h"
 
 namespace {
 
 constexpr int kBarWidth = 30;
-constexpr std::uint64_t kPauseMs = 20;
 
 std::string TimeLeft(std::uint64_t milliseconds) {
     char text[32];
@@ -33,7 +33,7 @@ std::string ProgressLine(int written, int total, std::uint64_t elapsedMs) {
     const int filled = static_cast<int>(static_cast<long long>(written) * kBarWidth / total);
     const std::uint64_t left = static_cast<std::uint64_t>(total - written);
     const std::uint64_t perByte =
-        written > 0 ? elapsedMs / static_cast<std::uint64_t>(written) : kPauseMs;
+        written > 0 ? elapsedMs / static_cast<std::uint64_t>(written) : WRITE_PAUSE_MS;
     return JoinText("[", std::string(static_cast<std::size_t>(filled), '#'),
                     std::string(static_cast<std::size_t>(kBarWidth - filled), '.'), "] ",
                     std::to_string(written), "/", std::to_string(total), " bytes, ",

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cstdlib>
 
-#include "script/TextJoin.h"
+#include "text/TextJoin.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "script/ScriptCommand.h"
 
-#include "script/TextJoin.h"
+#include "text/TextJoin.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "framework/HostServices.h"
 #include "framework/UserInput.h"
 #include "script/ScriptCommand.h"
-#include "script/TextJoin.h"
+#include "text/TextJoin.h"
 #include "ui/DialogTemplates.h"
 #include "ui/Resource.h"
 

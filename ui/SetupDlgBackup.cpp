@@ -1,20 +1,10 @@
 // The copy of the card made before every write, and the words that tell the user where it is.
-#include <cstring>
 
 #include "backup/BackupStore.h"
 #include "backup/RestoreCommand.h"
+#include "text/Sentences.h"
 #include "ui/MessageText.h"
 #include "ui/SetupDlg.h"
-
-namespace {
-
-// The system's reasons come with or without a full stop; the box's sentences end in one.
-const char* FullStopFor(const char* sentence) {
-    const std::size_t length = std::strlen(sentence);
-    return length > 0 && sentence[length - 1] == '.' ? "" : ".";
-}
-
-}  // namespace
 
 int CSetupDlg::SaveBackupOfCard() {
     if (SaveBackup(m_cardBeforeWrite, sizeof m_cardBeforeWrite, &m_backup) == 1) {
@@ -24,9 +14,9 @@ int CSetupDlg::SaveBackupOfCard() {
     CMessageText text;
     if (m_backup.folder[0] != '\0') {
         text.Append("Couldn't save a backup of the EEPROM in %s: %s%s", m_backup.folder, reason,
-                    FullStopFor(reason));
+                    FullStop(reason));
     } else {
-        text.Append("Couldn't save a backup of the EEPROM: %s%s", reason, FullStopFor(reason));
+        text.Append("Couldn't save a backup of the EEPROM: %s%s", reason, FullStop(reason));
     }
     text.Append(
         "\n\nWithout a backup, the card's present settings cannot be put back if the write goes "

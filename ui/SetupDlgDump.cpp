@@ -7,35 +7,13 @@
 #include "backup/CompleteFile.h"
 #include "driver/CardFileIdentity.h"
 #include "pnp/DumpReader.h"
+#include "ui/MessageText.h"
 #include "ui/SetupDlg.h"
 
 namespace {
 
 constexpr const char* kDumpPath = "c:\\tt.bin";
 constexpr int kPathSize = 4096;
-
-constexpr int kDeviceTextSize = 512;  // four ports, three DMA and two IRQ lines fit easily
-constexpr int kLineSize = 64;
-
-// A text that grows line by line and is cut, never overrun, should it ever be too long.
-class CDeviceText {
-public:
-    void Append(const char* part) {
-        while (*part != '\0' && m_length < kDeviceTextSize - 1) {
-            m_text[m_length++] = *part++;
-        }
-        m_text[m_length] = '\0';
-    }
-    void Clear() {
-        m_length = 0;
-        m_text[0] = '\0';
-    }
-    const char* Text() const { return m_text; }
-
-private:
-    char m_text[kDeviceTextSize] = "";
-    int m_length = 0;
-};
 
 // The dump goes to its file whole or not at all, and only ever into a regular file of its own:
 // whatever stands at that name (a link planted there, a FIFO, the card's own file under that
@@ -90,43 +68,28 @@ void CSetupDlg::ShowDeviceResources(int slot, int function) {
     const int dmaCount = std::min<int>(resources.dmaCount, MAX_DMA_CHANNELS);
     const int irqCount = std::min<int>(resources.irqCount, MAX_IRQS);
 
-    CDeviceText text;
-    char line[kLineSize];
-    bool disabled = true;
-    if (ioCount > 0) {
-        disabled = false;
+    CMessageText text;
+    if (ioCount == 0 && dmaCount == 0 && irqCount == 0) {
+        text.Append("Device disabled\n");
+    } else {
         for (int j = 0; j < ioCount; ++j) {
-            std::snprintf(line, sizeof line, "Port %d, Start: %x, End: %x", j,
-                          static_cast<unsigned>(resources.ioPorts[j].minBase),
-                          static_cast<unsigned>(resources.ioPorts[j].maxBase));
-            text.Append(line);
-            text.Append("\n");
+            text.Append("Port %d, Start: %x, End: %x\n", j,
+                        static_cast<unsigned>(resources.ioPorts[j].minBase),
+                        static_cast<unsigned>(resources.ioPorts[j].maxBase));
         }
-    }
-    text.Append("\n");
-    if (dmaCount > 0) {
-        disabled = false;
+        text.Append("\n");
         for (int j = 0; j < dmaCount; ++j) {
             // The mask byte as the card holds it, not a channel number.
-            std::snprintf(line, sizeof line, "DMA %d, Channel: %x", j,
-                          static_cast<unsigned>(resources.dmaChannels[j].mask));
-            text.Append(line);
-            text.Append("\n");
+            text.Append("DMA %d, Channel: %x\n", j,
+                        static_cast<unsigned>(resources.dmaChannels[j].mask));
         }
-    }
-    text.Append("\n");
-    if (irqCount > 0) {
+        text.Append("\n");
         for (int j = 0; j < irqCount; ++j) {
-            std::snprintf(line, sizeof line, "Interrupt %d, InterruptMask: %x", j,
-                          static_cast<unsigned>(resources.irqs[j].mask));
-            text.Append(line);
-            text.Append("\n");
+            text.Append("Interrupt %d, InterruptMask: %x\n", j,
+                        static_cast<unsigned>(resources.irqs[j].mask));
         }
-    } else if (disabled) {
-        text.Clear();
-        text.Append("Device disabled");
+        text.Append("\n");
     }
-    text.Append("\n");
 
     char caption[32];
     std::snprintf(caption, sizeof caption, "Device %d", slot + 1);

@@ -4,16 +4,12 @@
 #include <cstring>
 
 #include "driver/CardReadBack.h"
+#include "driver/WritePace.h"
+#include "text/Sentences.h"
 #include "ui/MessageText.h"
 #include "ui/SetupDlg.h"
 #include "ui/SetupOutcome.h"
 #include "ui/WriteEepromDlg.h"
-
-namespace {
-
-constexpr int kPauseAfterByteMs = 20;  // the EEPROM's write cycle
-
-}  // namespace
 
 void CSetupDlg::OnOK() {
     if (CheckIrqOverlap() == 0) {
@@ -210,8 +206,7 @@ int CSetupDlg::VerifyWrittenImage() {
         text.Append(
             "The EEPROM does not hold what was written: %d %s, the first at address %d. The card "
             "may now hold a damaged image.\n\n",
-            readBack.differences, readBack.differences == 1 ? "byte differs" : "bytes differ",
-            readBack.firstDifference);
+            readBack.differences, BytesDifferWords(readBack.differences), readBack.firstDifference);
     }
     AppendBackupPlace(text);
     AfxMessageBox(text.Text(), MB_ICONHAND, 0);
@@ -231,5 +226,5 @@ void CSetupDlg::WriteImageByte(int index) {
     ++m_bytesSent;
     // The pause belongs to the card, so it goes through the card's services: a runner that
     // sets the pace (or a test) replaces it there, on Windows as everywhere else.
-    m_driver.PauseAfterWrite(kPauseAfterByteMs);
+    m_driver.PauseAfterWrite(WRITE_PAUSE_MS);
 }
