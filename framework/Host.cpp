@@ -27,6 +27,17 @@ void TakeNativeQuit() {
 #endif
 }
 
+// The rest of a pass of either loop, once neither an ended dialog nor a quit ends it: one
+// posted message, else the timer that is due, else the user's input until the next timer.
+void ServeOne(GenericHost& host) {
+    if (DispatchOnePosted() || FireDueTimer(host.NowMs())) {
+        return;
+    }
+    if (!host.WaitForInput(ActiveDialog(), TimeToNextTimer(host.NowMs()))) {
+        PostQuit(kInputEndedExitCode);
+    }
+}
+
 // Answers without asking and ends every dialog: what runs when no front end is installed.
 class StandInHost final : public GenericHost {
 public:
@@ -90,15 +101,7 @@ INT_PTR GenericHost::RunModalDialog(CDialog& dialog) {
         if (QuitPending()) {
             return -1;
         }
-        if (DispatchOnePosted()) {
-            continue;
-        }
-        if (FireDueTimer(NowMs())) {
-            continue;
-        }
-        if (!WaitForInput(ActiveDialog(), TimeToNextTimer(NowMs()))) {
-            PostQuit(kInputEndedExitCode);
-        }
+        ServeOne(*this);
     }
 }
 
@@ -108,15 +111,7 @@ int GenericHost::RunMessageLoop() {
         if (QuitPending()) {
             return QuitCode();
         }
-        if (DispatchOnePosted()) {
-            continue;
-        }
-        if (FireDueTimer(NowMs())) {
-            continue;
-        }
-        if (!WaitForInput(ActiveDialog(), TimeToNextTimer(NowMs()))) {
-            PostQuit(kInputEndedExitCode);
-        }
+        ServeOne(*this);
     }
 }
 
