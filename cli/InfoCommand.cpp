@@ -23,11 +23,9 @@ int InfoCommand(const std::string& file, bool json, CConsole& console) {
                         FullStop(card.Reason()));
         }
     } else {
-        CImageFileResult loaded;
-        if (LoadImageFile(file.c_str(), image, &loaded) == 0) {
-            return Fail(console, "%s", ImageFileProblemText(file, loaded).c_str());
+        if (LoadCommandImage(console, file, image) != VYMCNF_DONE) {
+            return VYMCNF_FAILED;
         }
-        TellImageFileNotice(console, file, loaded);
     }
     const std::unique_ptr<CDecodedInfo> info = DecodeInfo(image);
     const std::string text =

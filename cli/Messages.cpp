@@ -50,6 +50,23 @@ void TellImageFileNotice(CConsole& console, const std::string& file,
     }
 }
 
+int LoadCommandImage(CConsole& console, const std::string& file, std::uint8_t (&image)[EEPROM_SIZE],
+                     const char* consequence) {
+    CImageFileResult loaded;
+    if (LoadImageFile(file.c_str(), image, &loaded) == 0) {
+        return Fail(console, "%s%s", ImageFileProblemText(file, loaded).c_str(), consequence);
+    }
+    TellImageFileNotice(console, file, loaded);
+    return VYMCNF_DONE;
+}
+
+std::string SaveProblemText(const std::string& file, const CFileError& error) {
+    if (IsNameTaken(error)) {
+        return JoinText(file, " exists already; --force replaces it. Nothing was saved.");
+    }
+    return JoinText("couldn't save ", file, ": ", error.reason, FullStop(error.reason));
+}
+
 std::string ReadableDevicesText(const CImageSummary& summary) {
     if (summary.headerLength == 0) {
         return "no logical device";

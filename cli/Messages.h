@@ -22,6 +22,16 @@ std::string ImageFileNoticeText(const std::string& file, const CImageFileResult&
 struct CConsole;
 void TellImageFileNotice(CConsole& console, const std::string& file,
                          const CImageFileResult& result);
+// Loads the image file a command works on, telling the user on the console what there is to
+// know: why it cannot be used, followed by consequence (" Nothing was written."), or the notice
+// of bytes no record gave. Returns VYMCNF_DONE, or VYMCNF_FAILED once it has said why.
+int LoadCommandImage(CConsole& console, const std::string& file, std::uint8_t (&image)[EEPROM_SIZE],
+                     const char* consequence = "");
+
+// Why an image could not be saved as file, as a sentence: "out.bin exists already; --force
+// replaces it. Nothing was saved." or "couldn't save out.bin: REASON."
+std::string SaveProblemText(const std::string& file, const CFileError& error);
+
 // How many devices the reader finds: "6 logical devices", "no logical device", "3 logical
 // devices and then a malformed one".
 std::string ReadableDevicesText(const CImageSummary& summary);

@@ -19,12 +19,7 @@ int ReadCommand(const std::string& file, bool replace, CConsole& console) {
     // Complete or not there: a half-written file could later be taken for the card.
     CFileError error;
     if (SaveImageFile(file.c_str(), image, replace, &error) == 0) {
-        if (IsNameTaken(error)) {
-            return Fail(console, "%s exists already; --force replaces it. Nothing was saved.",
-                        file.c_str());
-        }
-        return Fail(console, "couldn't save %s: %s%s", file.c_str(), error.reason,
-                    FullStop(error.reason));
+        return Fail(console, "%s", SaveProblemText(file, error).c_str());
     }
     Say(console, "Saved the card's %d bytes to %s.", EEPROM_SIZE, file.c_str());
     return VYMCNF_DONE;

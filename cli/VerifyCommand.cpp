@@ -7,11 +7,9 @@
 
 int VerifyCommand(const std::string& file, CConsole& console) {
     std::uint8_t image[EEPROM_SIZE];
-    CImageFileResult loaded;
-    if (LoadImageFile(file.c_str(), image, &loaded) == 0) {
-        return Fail(console, "%s", ImageFileProblemText(file, loaded).c_str());
+    if (LoadCommandImage(console, file, image) != VYMCNF_DONE) {
+        return VYMCNF_FAILED;
     }
-    TellImageFileNotice(console, file, loaded);
     CCardAccess card;
     if (card.Open() == 0) {
         return Fail(console, "couldn't open the card: %s.", card.Reason());

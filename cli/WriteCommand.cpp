@@ -62,11 +62,9 @@ int WriteCommand(const std::string& file, const CWriteOptions& options, CConsole
     CFinish finish(listener);
 
     std::uint8_t image[EEPROM_SIZE];
-    CImageFileResult loaded;
-    if (LoadImageFile(file.c_str(), image, &loaded) == 0) {
-        return Fail(console, "%s Nothing was written.", ImageFileProblemText(file, loaded).c_str());
+    if (LoadCommandImage(console, file, image, " Nothing was written.") != VYMCNF_DONE) {
+        return VYMCNF_FAILED;
     }
-    TellImageFileNotice(console, file, loaded);
     if (!options.force) {
         const std::string refusal = ImageRefusal(file, image);
         if (!refusal.empty()) {
