@@ -137,14 +137,8 @@ void CScriptHost::Pick(const framework::WindowState& dialog, const std::string& 
                        const std::string& entry) {
     std::string reason;
     const CControlNames::CNamedControl* named = m_names.FindComboBox(control, reason);
-    if (named == nullptr) {
-        m_events.Error(m_lineNumber, reason);
-        m_malformed = true;
-        return;
-    }
-    const framework::WindowState* combo = dialog.FindChild(named->id);
+    const framework::WindowState* combo = NamedWindow(dialog, named, reason);
     if (combo == nullptr) {
-        Fail();
         return;
     }
     if (!combo->AcceptsInput()) {
@@ -165,14 +159,8 @@ void CScriptHost::Pick(const framework::WindowState& dialog, const std::string& 
 void CScriptHost::Click(const framework::WindowState& dialog, const std::string& control) {
     std::string reason;
     const CControlNames::CNamedControl* named = m_names.FindPushButton(control, reason);
-    if (named == nullptr) {
-        m_events.Error(m_lineNumber, reason);
-        m_malformed = true;
-        return;
-    }
-    const framework::WindowState* button = dialog.FindChild(named->id);
+    const framework::WindowState* button = NamedWindow(dialog, named, reason);
     if (button == nullptr) {
-        Fail();
         return;
     }
     // Hidden buttons take the click as a message sent to them; a disabled one takes nothing.
@@ -183,6 +171,21 @@ void CScriptHost::Click(const framework::WindowState& dialog, const std::string&
     if (framework::UserClick(*button) == 0) {
         Refuse(JoinText(Describe(*named, "button"), " takes no input now"));
     }
+}
+
+const framework::WindowState* CScriptHost::NamedWindow(const framework::WindowState& dialog,
+                                                       const CControlNames::CNamedControl* named,
+                                                       const std::string& reason) {
+    if (named == nullptr) {
+        m_events.Error(m_lineNumber, reason);
+        m_malformed = true;
+        return nullptr;
+    }
+    const framework::WindowState* window = dialog.FindChild(named->id);
+    if (window == nullptr) {
+        Fail();
+    }
+    return window;
 }
 
 void CScriptHost::Show(const framework::WindowState& dialog) {

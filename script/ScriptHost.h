@@ -50,6 +50,11 @@ private:
     void Pick(const framework::WindowState& dialog, const std::string& control,
               const std::string& entry);
     void Click(const framework::WindowState& dialog, const std::string& control);
+    // The window of the control a line named (named as the names found it, with reason when
+    // they did not): nullptr when the line is malformed or the dialog has no such control.
+    const framework::WindowState* NamedWindow(const framework::WindowState& dialog,
+                                              const CControlNames::CNamedControl* named,
+                                              const std::string& reason);
     void Show(const framework::WindowState& dialog);
     void Refuse(const std::string& reason);
     // Ends the setup dialog as its Cancel button does: after a malformed line or the script's
