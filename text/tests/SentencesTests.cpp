@@ -4,20 +4,28 @@
 
 namespace {
 
+struct CWordsCase {
+    const char* given;
+    const char* expected;
+};
+
 TEST(FullStop, IsAddedOnlyWhereTheReasonDoesNotEndInOne) {
-    EXPECT_STREQ(FullStop("Access is denied."), "");
-    EXPECT_STREQ(FullStop("No such file or directory"), ".");
     // A stop inside the text is not its end; an empty reason still closes the sentence.
-    EXPECT_STREQ(FullStop("see 1.2 below"), ".");
-    EXPECT_STREQ(FullStop("Done. "), ".");
-    EXPECT_STREQ(FullStop(""), ".");
+    const CWordsCase cases[] = {{"Access is denied.", ""},
+                                {"No such file or directory", "."},
+                                {"see 1.2 below", "."},
+                                {"Done. ", "."},
+                                {"", "."}};
+    for (const CWordsCase& words : cases) {
+        EXPECT_STREQ(FullStop(words.given), words.expected) << '"' << words.given << '"';
+    }
 }
 
 TEST(BytesDifferWords, AgreeWithTheCount) {
     EXPECT_STREQ(BytesDifferWords(1), "byte differs");
-    EXPECT_STREQ(BytesDifferWords(2), "bytes differ");
-    EXPECT_STREQ(BytesDifferWords(2048), "bytes differ");
-    EXPECT_STREQ(BytesDifferWords(0), "bytes differ");
+    for (const int count : {0, 2, 2048}) {
+        EXPECT_STREQ(BytesDifferWords(count), "bytes differ") << count;
+    }
 }
 
 }  // namespace
