@@ -302,6 +302,34 @@ TEST_F(VymcnfTest, ReadOfACardThatFailsSavesNothing) {
     EXPECT_FALSE(std::filesystem::exists(PathIn("card.bin")));
 }
 
+TEST_F(VymcnfTest, AnImageThatCannotBeTakenOrSavedIsNamedWithWhatWasLeftUndone) {
+    const std::string shortFile = WriteFile("short.bin", CImageBytes(100, 0xFF));
+    const std::string tooShort =
+        shortFile + " is 100 bytes long; an EEPROM image is exactly 2048 bytes.";
+    const std::string output = PathIn("out.bin");
+    EXPECT_EQ(Run({"convert", shortFile, output}), 1);
+    EXPECT_EQ(err, "vymcnf: " + tooShort + " Nothing was saved.\n");
+    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_EQ(Run({"write", shortFile}), 1);
+    EXPECT_EQ(err, "vymcnf: " + tooShort + " Nothing was written.\n");
+    // Commands that change nothing say only what is wrong with the file.
+    EXPECT_EQ(Run({"verify", shortFile}), 1);
+    EXPECT_EQ(err, "vymcnf: " + tooShort + "\n");
+    EXPECT_EQ(Run({"info", shortFile}), 1);
+    EXPECT_EQ(err, "vymcnf: " + tooShort + "\n");
+
+    const std::string factory = WriteFile("factory.bin", FactoryBytes());
+    const std::string taken = WriteFile("taken.bin", CImageBytes(2048, 0));
+    EXPECT_EQ(Run({"convert", factory, taken}), 1);
+    EXPECT_EQ(err,
+              "vymcnf: " + taken + " exists already; --force replaces it. Nothing was saved.\n");
+    EXPECT_EQ(ReadFile(taken), CImageBytes(2048, 0));
+    const std::string nowhere = PathIn("no-such-folder/out.bin");
+    EXPECT_EQ(Run({"convert", factory, nowhere}), 1);
+    EXPECT_TRUE(err.starts_with("vymcnf: couldn't save " + nowhere + ": ")) << err;
+    EXPECT_TRUE(err.ends_with(".\n") && !err.ends_with("..\n")) << err;
+}
+
 TEST_F(VymcnfTest, VerifyIsDoneOnlyWhenTheCardHoldsTheFile) {
     const std::string same = WriteFile("factory.bin", FactoryBytes());
     EXPECT_EQ(Run({"verify", same}), 0);
