@@ -22,6 +22,7 @@ std::string ImageFileNoticeText(const std::string& file, const CImageFileResult&
 struct CConsole;
 void TellImageFileNotice(CConsole& console, const std::string& file,
                          const CImageFileResult& result);
+
 // Loads the image file a command works on, telling the user on the console what there is to
 // know: why it cannot be used, followed by consequence (" Nothing was written."), or the notice
 // of bytes no record gave. Returns VYMCNF_DONE, or VYMCNF_FAILED once it has said why.

@@ -13,7 +13,7 @@ std::string JoinText(const Parts&... parts) {
     return text;
 }
 
-// A text in double quotes, as messages cite what the script said.
+// A text in double quotes, as messages cite what the user wrote (a script's words, a name).
 inline std::string Quoted(std::string_view text) {
     return JoinText("\"", text, "\"");
 }

@@ -1,5 +1,4 @@
 // The copy of the card made before every write, and the words that tell the user where it is.
-
 #include "backup/BackupStore.h"
 #include "backup/RestoreCommand.h"
 #include "text/Sentences.h"
