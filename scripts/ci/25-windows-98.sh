@@ -24,22 +24,24 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
+STAGE_NAME="windows 98"
+source scripts/ci/lib/stage.sh
 export VYM_WINAPI_DIR=${VYM_WINAPI_DIR:-$root/../shared/winapi}
 checks=scripts/win98
 build=build/mingw-i686
 out=$root/build/windows-98
 mkdir -p "$out"
 
-echo "windows 98: 32-bit cross build"
+say "32-bit cross build"
 cmake --preset mingw-i686 >"$out/configure.log" 2>&1 || {
     cat "$out/configure.log"
-    exit 1
+    fail "cmake --preset mingw-i686"
 }
 programs=(win32/vymsetup.exe script/vymsetup-script.exe cli/vymcnf.exe)
 cmake --build --preset mingw-i686 -j2 --target vymsetup vymsetup-script vymcnf-cli vymcnf \
     vymstartup-probe vymstartup-probe-gui vymprobe
 
-echo "windows 98: the checks fail where they must"
+say "the checks fail where they must"
 bad=$out/bad-program
 cat >"$bad.c" <<'PROGRAM'
 #define _WIN32_WINNT 0x0600
@@ -51,40 +53,36 @@ int main(void) {
 PROGRAM
 i686-w64-mingw32-gcc-win32 -O2 "$bad.c" -o "$bad.exe" -Wl,--major-subsystem-version,6
 if "$checks/check-image.sh" program "$bad.exe" >"$bad.txt" 2>&1; then
-    echo "windows 98: the image check passed a program it must refuse" >&2
-    exit 1
+    fail "the image check passed a program it must refuse"
 fi
 for reason in "MajorSubsystemVersion is 6" "not stripped" "GetTickCount64" "CreateFileW"; do
     grep -q "$reason" "$bad.txt" || {
-        echo "windows 98: the image check did not say '$reason':" >&2
         cat "$bad.txt" >&2
-        exit 1
+        fail "the image check did not say '$reason' (above)"
     }
 done
 # The toolchain's own start-up holds CMOV: the count must see it.
 if [ "$("$checks/p6-instructions.sh" "$bad.exe")" -eq 0 ]; then
-    echo "windows 98: no P6 instruction counted in the toolchain's start-up" >&2
-    exit 1
+    fail "no P6 instruction counted in the toolchain's start-up"
 fi
 
-echo "windows 98: imports"
+say "imports"
 for program in "${programs[@]}"; do
     "$checks/check-image.sh" program "$build/$program"
 done
 "$checks/check-image.sh" driver "$build/emulator/vymcnf.sys"
 
-echo "windows 98: instructions a Pentium MMX or K6-2 lacks (CMOV, FCMOV, FCOMI, FUCOMI, SSE)"
+say "instructions a Pentium MMX or K6-2 lacks (CMOV, FCMOV, FCOMI, FUCOMI, SSE)"
 for image in "${programs[@]}" emulator/vymcnf.sys; do
     count=$("$checks/p6-instructions.sh" "$build/$image")
     if [ "$count" -ne 0 ]; then
-        echo "windows 98: $image holds $count of them, in:" >&2
         "$checks/p6-instructions.sh" "$build/$image" "$build/$image.map" >&2
-        exit 1
+        fail "$image holds $count of them, in the functions above"
     fi
     echo "  $(basename "$image"): none"
 done
 
-echo "windows 98: sizes"
+say "sizes"
 floppy=1457664 # bytes free on a freshly formatted 1.44 MB floppy
 total=0
 for image in "${programs[@]}" emulator/vymcnf.sys; do
@@ -92,13 +90,9 @@ for image in "${programs[@]}" emulator/vymcnf.sys; do
     total=$((total + size))
     echo "  $(basename "$image"): $size bytes"
 done
-if [ "$total" -gt "$floppy" ]; then
-    echo "windows 98: $total bytes do not fit on one floppy ($floppy)" >&2
-    exit 1
-fi
+[ "$total" -le "$floppy" ] || fail "$total bytes do not fit on one floppy ($floppy)"
 echo "  together $total of the $floppy bytes of a floppy"
 
-STAGE_NAME="windows 98"
 source scripts/ci/lib/wine.sh
 source scripts/ci/lib/vymcnf-service.sh
 source scripts/ci/wine/programs.sh

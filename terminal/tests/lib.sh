@@ -1,11 +1,17 @@
+# shellcheck shell=bash source-path=SCRIPTDIR
 # Shared by the terminal tests: each runs vymsetup in a pane of a private tmux server of its
 # own (fixed size, bounded waits), reads the screen with capture-pane and sends keys and mouse
 # events with send-keys. Sourced with the path of vymsetup and, when built, of vymsetup-script.
+# They fail and wait as the test stages do (scripts/ci/lib/stage.sh), whether ctest runs them
+# alone or a stage runs ctest.
 set -euo pipefail
 
 VYMSETUP=$(realpath "${1:?usage: test.sh VYMSETUP [VYMSETUP_SCRIPT]}")
 RUNNER=${2:+$(realpath "$2")}
 TEST_NAME=$(basename "$0" .sh)
+STAGE_NAME="terminal ${TEST_NAME}"
+# shellcheck source=../../scripts/ci/lib/stage.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/ci/lib/stage.sh"
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/vymterm-${TEST_NAME}.XXXXXX")
 # Every start gets a server of its own: a server just killed may still hold its socket.
 SOCKET_BASE="vymterm-${TEST_NAME}-$$"
@@ -25,8 +31,13 @@ SKIP=77
 
 tm() { tmux -L "$SOCKET" -f /dev/null "$@"; }
 
+# A test that fails shows the screen as it was; then no server, socket or folder is left.
 cleanup() {
-    local socket
+    local status=$? socket
+    if [ "$status" -ne 0 ] && [ "$status" -ne "$SKIP" ]; then
+        echo "--- screen:" >&2
+        screen >&2 2>/dev/null || true
+    fi
     for socket in "$TMUX_TMPDIR"/tmux-*/"$SOCKET_BASE"-*; do
         if [ -S "$socket" ]; then
             tmux -S "$socket" kill-server >/dev/null 2>&1 || true
@@ -39,13 +50,7 @@ trap 'exit 1' INT TERM HUP
 
 screen() { tm capture-pane -p -t vym; }
 screen_with_attributes() { tm capture-pane -p -e -t vym; }
-
-fail() {
-    echo "FAIL (${TEST_NAME}): $*" >&2
-    echo "--- screen:" >&2
-    screen >&2 2>/dev/null || true
-    exit 1
-}
+shows() { screen | grep -qF -- "$1"; }
 
 # start_vymsetup [NAME=VALUE ...]: vymsetup in an 80 x 24 pane with that environment
 # (TERM=xterm-256color and LANG=C.UTF-8 unless given). Its process ID goes to $WORK/pid; when
@@ -65,49 +70,31 @@ RUN
     tm new-session -d -s vym -x 80 -y 24 "sh $WORK/run.sh"
 }
 
+# Once the program has ended and its last picture is there, nothing more will come: a wait for
+# the screen gives up after a few looks at it.
+LOOKS_AFTER_THE_END=0
+_shows_or_ended() {
+    shows "$1" && return 0
+    [ -f "$WORK/exit" ] && LOOKS_AFTER_THE_END=$((LOOKS_AFTER_THE_END + 1))
+    ((LOOKS_AFTER_THE_END > 5))
+}
+
 # wait_for TEXT [SECONDS]: until the screen shows TEXT.
 wait_for() {
-    local deadline=$((SECONDS + ${2:-10}))
-    local ended=0
-    while ((SECONDS < deadline)); do
-        if screen | grep -qF -- "$1"; then
-            return 0
-        fi
-        # Once the program has ended and its last picture is there, nothing more will come.
-        if ((ended > 5)); then
-            break
-        fi
-        if [ -f "$WORK/exit" ]; then
-            ended=$((ended + 1))
-        fi
-        sleep 0.1
-    done
-    fail "timed out waiting for: $1"
+    LOOKS_AFTER_THE_END=0
+    { wait_until "${2:-10}" _shows_or_ended "$1" && shows "$1"; } || fail "timed out waiting for: $1"
 }
 
 # wait_gone TEXT [SECONDS]: until the screen no longer shows TEXT.
+_not_shown() { ! shows "$1"; }
 wait_gone() {
-    local deadline=$((SECONDS + ${2:-10}))
-    while ((SECONDS < deadline)); do
-        if ! screen | grep -qF -- "$1"; then
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "still shown after waiting: $1"
+    wait_until "${2:-10}" _not_shown "$1" || fail "still shown after waiting: $1"
 }
 
 # wait_exit [SECONDS]: until vymsetup has ended; prints its exit status.
 wait_exit() {
-    local deadline=$((SECONDS + ${1:-10}))
-    while ((SECONDS < deadline)); do
-        if [ -f "$WORK/exit" ]; then
-            cat "$WORK/exit"
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "vymsetup did not end"
+    wait_until "${1:-10}" test -f "$WORK/exit" || fail "vymsetup did not end"
+    cat "$WORK/exit"
 }
 
 # The screen is back as it was: the program's picture is gone, the shell's line is there.
@@ -186,15 +173,14 @@ wheel() {
 }
 
 # find_cell TEXT: "ROW COL" of the first place TEXT is shown (0-based), waiting for it a while.
+CELL=""
+_cell_found() {
+    CELL=$(screen | awk -v text="$1" '{ i = index($0, text); if (i > 0) { print NR - 1, i - 1; exit } }')
+    [ -n "$CELL" ]
+}
 find_cell() {
-    local found="" deadline=$((SECONDS + 5))
-    while ((SECONDS < deadline)); do
-        found=$(screen | awk -v text="$1" '{ i = index($0, text); if (i > 0) { print NR - 1, i - 1; exit } }')
-        [ -n "$found" ] && break
-        sleep 0.1
-    done
-    [ -n "$found" ] || fail "not on the screen: $1"
-    echo "$found"
+    wait_until 5 _cell_found "$1" || fail "not on the screen: $1"
+    echo "$CELL"
 }
 
 # line_of TEXT: the screen line that shows TEXT.
@@ -207,15 +193,13 @@ field() {
 }
 
 # expect_field LABEL TEXT: the field shows TEXT, within a few seconds of the keys that make it.
+SHOWN=""
+_field_shows() {
+    SHOWN=$(field "$1")
+    [ "$SHOWN" = "$2" ]
+}
 expect_field() {
-    local shown deadline=$((SECONDS + 5))
-    while :; do
-        shown=$(field "$1")
-        [ "$shown" = "$2" ] && return 0
-        ((SECONDS < deadline)) || break
-        sleep 0.1
-    done
-    fail "$1 shows '$shown', expected '$2'"
+    wait_until 5 _field_shows "$1" "$2" || fail "$1 shows '$SHOWN', expected '$2'"
 }
 
 require_runner() {

@@ -30,11 +30,8 @@ line_of "(read-only)" | grep -qF "F1 Help" || fail "the read-only mark is not in
 expect_field "WSS I/O" 534
 # After the first key the note goes, and the mark stays.
 pick_wss_io_544
-deadline=$((SECONDS + 5))
-until line_of "F1 Help" | grep -qF "Read-only card"; do
-    ((SECONDS < deadline)) || fail "the bottom frame lost the read-only mark"
-    sleep 0.1
-done
+marked_read_only() { line_of "F1 Help" | grep -qF "Read-only card"; }
+wait_until 5 marked_read_only || fail "the bottom frame lost the read-only mark"
 keys Enter
 wait_for "Do you want to write new settings to EEPROM ?"
 keys Enter

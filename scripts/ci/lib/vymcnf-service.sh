@@ -108,10 +108,11 @@ service_remove() {
     wait_until 10 _service_gone
 }
 
-# One stop, copy and start: done when the driver serves the copy or a start fails for good.
-# Right after a stop the service manager may still count the old driver as running (1056);
-# then it is stopped again.
+# _served_settled SERVED CARD: one stop, copy and start; done when the driver serves the copy
+# or a start fails for good. Right after a stop the service manager may still count the old
+# driver as running (1056); then it is stopped again.
 _served_settled() {
+    local served=$1 card=$2
     service_stop || {
         SERVICE_START_ERROR="the driver does not stop (it is $(service_state))"
         return 0
@@ -129,6 +130,6 @@ service_serve() {
     if [ -e "$card" ] && cmp -s "$card" "$served" && _service_in RUNNING; then
         return 0
     fi
-    wait_until 30 _served_settled || return 1
+    wait_until 30 _served_settled "$served" "$card" || return 1
     [ -z "$SERVICE_START_ERROR" ]
 }

@@ -3,7 +3,9 @@
 # session and a display (lib/wine.sh, lib/vymcnf-service.sh, wine/programs.sh) and sets tree,
 # native and out: the device contract cases, every whole-program case through
 # vymsetup-script.exe, a pick written by vymsetup.exe, and vymcnf.exe reading, writing back and
-# verifying the card, each against vymcnf.sys.
+# verifying the card, each against vymcnf.sys. What the checks on a card file (wine/file-card.sh)
+# share with these is here too: the native runners, script_tests' cases with a Windows runner,
+# and the factory card changed as a user's card may be.
 
 # The programs and the driver lie in C:\vymcard; the driver serves C:\vymcard\card.bin.
 card_folder() { echo "$DRIVE_C/vymcard"; }
@@ -15,6 +17,46 @@ build_native_runners() {
     cmake --build "$native" -j2 --target vymsetup-script script_tests >/dev/null
 }
 served_card() { echo "$DRIVE_C/vymcard/card.bin"; }
+
+# run_script_cases LOG WHAT NAME=VALUE...: script_tests' whole-program cases with the Windows
+# runner that the VYM_WINDOWS_* variables given describe; each skipped case with its reason and
+# the summary are printed, and on a failure the first failures, and the stage fails with WHAT.
+run_script_cases() {
+    local log=$1 what=$2 status=0
+    shift 2
+    env "$@" timeout 1800 "$native/tests/script_tests" --gtest_filter='Cases/*' >"$log" 2>&1 ||
+        status=$?
+    awk '/: Skipped$/ { getline reason }
+         /^\[  SKIPPED \] Cases.* ms\)$/ { print "    skipped " $4 ": " reason }
+         /^\[ +(PASSED|FAILED|SKIPPED) +\] [0-9]+ tests?\.$/ { print "    " $0 }' "$log"
+    [ "$status" -eq 0 ] || { grep -A 12 'Failure' "$log" | head -n 80; fail "$what"; }
+}
+
+# The factory card's WSS I/O range is the Codec's first I/O port descriptor, which the factory
+# image lays out at offset 64: its tag (0x47), the decode flags, then the minimum and the maximum
+# base, low byte first.
+WSS_IO_DESCRIPTOR=64
+WSS_IO_MIN_BASE_LOW=$((WSS_IO_DESCRIPTOR + 2))
+WSS_IO_MAX_BASE_LOW=$((WSS_IO_DESCRIPTOR + 4))
+BEYOND_THE_IMAGE=1000
+
+# put_byte FILE OFFSET HEX: one byte of a card file replaced.
+put_byte() {
+    printf '%b' "\\x$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+
+# change_factory_card FILE: a copy of the factory card changed as a user's card may be: WSS I/O
+# at 0x544 instead of 0x534 (the low bytes of both bases) and a byte beyond the image, the
+# checksum left as it was, so that 3 bytes differ. The descriptor is looked at first: a factory
+# image laid out anew fails here instead of having other bytes changed.
+change_factory_card() {
+    local file=$1
+    [ "$(od -An -tx1 -j "$WSS_IO_DESCRIPTOR" -N 6 "$file" | tr -d ' \n')" = 470134053405 ] ||
+        fail "$file holds no WSS I/O descriptor for 0x534 at offset $WSS_IO_DESCRIPTOR"
+    put_byte "$file" "$WSS_IO_MIN_BASE_LOW" 44
+    put_byte "$file" "$WSS_IO_MAX_BASE_LOW" 44
+    put_byte "$file" "$BEYOND_THE_IMAGE" 00
+}
 
 # install_card_driver [PROGRAM...]: the shipped programs, the driver and its scripts, and any
 # further programs the stage runs from there (the 64-bit one: the device contract cases).
@@ -47,20 +89,13 @@ check_contract_cases() {
 # script_tests runs the cases with vymsetup-script.exe as the runner; before each case the
 # driver is made to serve a copy of the case's card.
 check_script_cases() {
-    local log="$out/script-cases.log" status=0
     case "$root$WINELOADER$DRIVE_C" in
         *" "*) fail "the case runner's commands cannot hold paths with spaces ($root, $DRIVE_C)" ;;
     esac
-    VYM_WINDOWS_RUNNER="$(command -v timeout) 120 $WINELOADER C:\\vymcard\\vymsetup-script.exe" \
+    run_script_cases "$out/script-cases.log" "cases fail under Wine" \
+        VYM_WINDOWS_RUNNER="$(command -v timeout) 120 $WINELOADER C:\\vymcard\\vymsetup-script.exe" \
         VYM_WINDOWS_SERVE_CARD="$(command -v bash) $root/scripts/ci/lib/serve-card.sh $(served_card)" \
-        VYM_WINDOWS_CARD="$(served_card)" VYM_WINDOWS_DRIVE_C="$DRIVE_C" \
-        timeout 1800 "$native/tests/script_tests" --gtest_filter='Cases/*' >"$log" 2>&1 ||
-        status=$?
-    # Each skipped case with its reason, then the summary.
-    awk '/: Skipped$/ { getline reason }
-         /^\[  SKIPPED \] Cases.* ms\)$/ { print "    skipped " $4 ": " reason }
-         /^\[ +(PASSED|FAILED|SKIPPED) +\] [0-9]+ tests?\.$/ { print "    " $0 }' "$log"
-    [ "$status" -eq 0 ] || { grep -A 12 'Failure' "$log" | head -n 80; fail "cases fail under Wine"; }
+        VYM_WINDOWS_CARD="$(served_card)" VYM_WINDOWS_DRIVE_C="$DRIVE_C"
 }
 
 # vymsetup.exe on the driver shows the card's selections, a pick made at the real controls, OK
@@ -121,11 +156,8 @@ check_vymcnf_on_driver() {
     cmp "$saved" "$WINE_WORK/factory.bin" || fail "vymcnf.exe read saved other bytes than the card's"
     say "ok - vymcnf.exe read saved the card's 2048 bytes"
 
-    # The card changes: another WSS I/O base (two bytes) and a byte beyond the image.
     cp "$WINE_WORK/factory.bin" "$changed"
-    printf '\x44' | dd of="$changed" bs=1 seek=66 conv=notrunc status=none
-    printf '\x44' | dd of="$changed" bs=1 seek=68 conv=notrunc status=none
-    printf '\x00' | dd of="$changed" bs=1 seek=1000 conv=notrunc status=none
+    change_factory_card "$changed"
     service_serve "$(served_card)" "$changed" ||
         fail "the driver does not serve the changed card ($SERVICE_START_ERROR)"
     rm -rf "$DRIVE_C"/users/*/AppData/Roaming/"VYM Card Setup"

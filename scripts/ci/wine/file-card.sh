@@ -27,20 +27,14 @@ card_file_folder() {
 }
 
 check_cases_on_card_file() {
-    local tree=$1 label=$2 folder log status=0
+    local tree=$1 label=$2 folder
     folder=$(card_file_folder "$label")
-    log="$out/script-cases-card-file-$label.log"
     case "$root$WINELOADER$folder$DRIVE_C" in
         *" "*) fail "the case runner's commands cannot hold paths with spaces ($folder, $DRIVE_C)" ;;
     esac
-    VYM_WINDOWS_RUNNER="$(command -v timeout) 120 $WINELOADER $tree/script/vymsetup-script.exe --card $(windows_path "$folder/card.bin")" \
-        VYM_WINDOWS_CARD_FILE="$folder/card.bin" VYM_WINDOWS_DRIVE_C="$DRIVE_C" \
-        timeout 1800 "$native/tests/script_tests" --gtest_filter='Cases/*' >"$log" 2>&1 ||
-        status=$?
-    awk '/: Skipped$/ { getline reason }
-         /^\[  SKIPPED \] Cases.* ms\)$/ { print "    skipped " $4 ": " reason }
-         /^\[ +(PASSED|FAILED|SKIPPED) +\] [0-9]+ tests?\.$/ { print "    " $0 }' "$log"
-    [ "$status" -eq 0 ] || { grep -A 12 'Failure' "$log" | head -n 80; fail "cases on a card file fail ($label)"; }
+    run_script_cases "$out/script-cases-card-file-$label.log" "cases on a card file fail ($label)" \
+        VYM_WINDOWS_RUNNER="$(command -v timeout) 120 $WINELOADER $tree/script/vymsetup-script.exe --card $(windows_path "$folder/card.bin")" \
+        VYM_WINDOWS_CARD_FILE="$folder/card.bin" VYM_WINDOWS_DRIVE_C="$DRIVE_C"
     say "ok - every whole-program case through vymsetup-script.exe --card ($label), no driver"
 }
 
@@ -101,10 +95,7 @@ check_vymcnf_on_card_file() {
         fail "vymcnf.exe read FILE.hex did not save 129 Intel HEX records"
     say "ok - vymcnf.exe --card FILE info names the file; read saves it raw and as Intel HEX ($label)"
 
-    # The dump changes: another WSS I/O base and a byte beyond the image.
-    printf '\x44' | dd of="$folder/dump.bin" bs=1 seek=66 conv=notrunc status=none
-    printf '\x44' | dd of="$folder/dump.bin" bs=1 seek=68 conv=notrunc status=none
-    printf '\x00' | dd of="$folder/dump.bin" bs=1 seek=1000 conv=notrunc status=none
+    change_factory_card "$folder/dump.bin"
     cp "$folder/dump.bin" "$folder/changed.bin"
     rm -rf "$DRIVE_C"/users/*/AppData/Roaming/"VYM Card Setup" "$DRIVE_C"/users/*/"Application Data"/"VYM Card Setup"
     vymcnf_on "$tree" --card "$card" write "$hex" || fail "vymcnf.exe write: $(cat "$WINE_WORK/vymcnf.txt")"
