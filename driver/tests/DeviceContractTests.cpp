@@ -1,6 +1,7 @@
-// What the program relies on from the device, checked against the system's own services:
-// the emulated card here, the configuration driver on Windows. Only the seam and the
-// ContractCard hooks are used, so the same cases run wherever there is a device.
+// What the program relies on from the device, checked against the services in use: the
+// system's own (the emulated card, the configuration driver on Windows) or the test double a
+// build puts in their place. Only the seam and the ContractCard hooks are used, so the same
+// cases run wherever there is a device, and every device that passes them answers alike.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -75,7 +76,7 @@ protected:
         EXPECT_EQ(std::memcmp(now, card, CNF_EEPROM_SIZE), 0);
     }
 
-    CDeviceApi& api = SystemDeviceApi();
+    CDeviceApi& api = CurrentDeviceApi();
     std::uint8_t card[CNF_EEPROM_SIZE];
     HANDLE handles[8] = {};
     int handleCount = 0;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "protocol/CnfRequestRule.h"
+#include "wintypes/WinTypes.h"
+
+// The card's rules as a program meets them through Kernel32, in Windows error codes: one copy
+// for every stand-in of the driver (the emulated card and the test double), judged as the
+// driver judges (protocol/CnfRequestRule.h), so each fails a bad open or request alike.
+
+// Whether fileName names the card: the object manager compares names without regard to case,
+// and the device has nothing below it.
+bool IsCardDeviceName(LPCSTR fileName);
+
+// Why a file cannot serve as the card, ERROR_SUCCESS when it can: only a regular file of exactly
+// the EEPROM's size is a card, so a truncated dump or a wrong file is never half read and then
+// rewritten.
+DWORD CardFileError(bool regularFile, long long size);
+
+// Why the card refuses a request on a handle opened with the given access, ERROR_SUCCESS when
+// it serves it. The access the code asks for is checked before the buffers, as the system does
+// before the driver sees the request.
+DWORD CardRequestError(DWORD code, bool canRead, bool canWrite, LPCVOID input, DWORD inputSize,
+                       LPCVOID output, DWORD outputSize);
