@@ -10,30 +10,15 @@
 #include "driver/CardFileChoice.h"
 #include "driver/EmulatedCard.h"
 #include "driver/tests/ContractCard.h"
+#include "driver/tests/WindowsContractSupport.h"
 
 namespace {
 
 constexpr const char* kCardFileName = "contract-file-card.bin";
-char g_cardPath[MAX_PATH] = "";
-
 // Beside the test program, so the runs of several builds never share one.
 const char* CardPath() {
-    if (g_cardPath[0] == '\0') {
-        char path[MAX_PATH];
-        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) {
-            return nullptr;
-        }
-        char* slash = std::strrchr(path, '\\');
-        const std::size_t folder =
-            slash != nullptr ? static_cast<std::size_t>(slash - path + 1) : 0;
-        if (folder + std::strlen(kCardFileName) >= MAX_PATH) {
-            return nullptr;
-        }
-        std::memcpy(g_cardPath, path, folder);
-        std::strcpy(g_cardPath + folder, kCardFileName);
-    }
-    return g_cardPath;
+    static char path[MAX_PATH];
+    return PathBesideProgram(kCardFileName, path);
 }
 
 // Chosen before any case runs, as a program chooses its card before it opens it.
@@ -85,20 +70,9 @@ void RemoveContractCard() {
 }
 
 const CContractDifferences& ContractDifferences() {
-    static const CContractDifferences differences = [] {
-        const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-        const bool wine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-        CContractDifferences found{};
-        // As on every other system: the file is opened, found of the wrong size and refused.
-        found.wrongSizedCardOpenError = ERROR_INVALID_DATA;
-        // The system's sharing refuses the second open itself.
-        found.refusedOpenYieldsAHandle = false;
-        // Wine's system texts are its own, shorter ones.
-        found.sharingViolationText =
-            wine ? "Sharing violation.\r\n"
-                 : "The process cannot access the file because it is being used by another "
-                   "process.\r\n";
-        return found;
-    }();
+    static const CContractDifferences differences{
+        // As on every other system: the file is opened, found of the wrong size and refused;
+        // the system's sharing refuses a second open itself.
+        ERROR_INVALID_DATA, false, SharingViolationText()};
     return differences;
 }
