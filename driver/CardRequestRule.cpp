@@ -8,17 +8,17 @@ char LowerCase(char letter) {
 
 }  // namespace
 
-bool IsCardDeviceName(LPCSTR fileName) {
+DWORD CardNameError(LPCSTR fileName) {
     if (fileName == nullptr) {
-        return false;
+        return ERROR_PATH_NOT_FOUND;
     }
     const char* expected = CNF_DEVICE_PATH;
     for (; *expected != '\0'; ++expected, ++fileName) {
         if (LowerCase(*fileName) != LowerCase(*expected)) {
-            return false;
+            return ERROR_FILE_NOT_FOUND;
         }
     }
-    return *fileName == '\0';
+    return *fileName == '\0' ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
 DWORD CardFileError(bool regularFile, long long size) {

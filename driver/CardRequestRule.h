@@ -7,9 +7,10 @@
 // for every stand-in of the driver (the emulated card and the test double), judged as the
 // driver judges (protocol/CnfRequestRule.h), so each fails a bad open or request alike.
 
-// Whether fileName names the card: the object manager compares names without regard to case,
-// and the device has nothing below it.
-bool IsCardDeviceName(LPCSTR fileName);
+// Why fileName does not open the card, ERROR_SUCCESS when it names it: the object manager
+// compares names without regard to case, the device has nothing below it, and this machine has
+// no other device.
+DWORD CardNameError(LPCSTR fileName);
 
 // Why a file cannot serve as the card, ERROR_SUCCESS when it can: only a regular file of exactly
 // the EEPROM's size is a card, so a truncated dump or a wrong file is never half read and then

@@ -62,11 +62,8 @@ HANDLE FailCreate(DWORD error) {
 HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
                        LPSECURITY_ATTRIBUTES /*securityAttributes*/, DWORD creationDisposition,
                        DWORD /*flagsAndAttributes*/, HANDLE /*templateFile*/) {
-    if (fileName == nullptr) {
-        return FailCreate(ERROR_PATH_NOT_FOUND);
-    }
-    if (!IsCardDeviceName(fileName)) {
-        return FailCreate(ERROR_FILE_NOT_FOUND);  // this machine has no other device
+    if (const DWORD notTheCard = CardNameError(fileName); notTheCard != ERROR_SUCCESS) {
+        return FailCreate(notTheCard);
     }
     if (creationDisposition != OPEN_EXISTING && creationDisposition != OPEN_ALWAYS) {
         return FailCreate(ERROR_INVALID_PARAMETER);  // a device is opened, never made

@@ -72,8 +72,8 @@ HANDLE CDeviceDouble::CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD sh
     if (m_failOpen) {
         return FailOpenWith(m_openError);
     }
-    if (!IsCardDeviceName(fileName)) {
-        return FailOpenWith(ERROR_FILE_NOT_FOUND);
+    if (const DWORD notTheCard = CardNameError(fileName); notTheCard != ERROR_SUCCESS) {
+        return FailOpenWith(notTheCard);
     }
     if (const DWORD notACard = CardFileError(true, fileSize); notACard != ERROR_SUCCESS) {
         return FailOpenWith(notACard);
