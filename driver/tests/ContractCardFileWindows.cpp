@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "driver/CardFileChoice.h"
-#include "driver/EmulatedCard.h"
 #include "driver/tests/ContractCard.h"
+#include "driver/tests/ContractCardFile.h"
 #include "driver/tests/WindowsContractSupport.h"
 
 namespace {
@@ -36,31 +36,14 @@ const struct CChosenCardFile {
 int PrepareContractCard(const std::uint8_t* bytes, int size) {
     RemoveContractCard();
     const char* path = CardPath();
-    if (path == nullptr) {
-        return 0;
-    }
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) {
-        return 0;
-    }
-    const bool written = std::fwrite(bytes, 1, static_cast<std::size_t>(size), file) ==
-                         static_cast<std::size_t>(size);
-    return std::fclose(file) == 0 && written && SelectedCardFile() != nullptr ? 1 : 0;
+    return path != nullptr && WriteContractCardFile(path, bytes, size) == 1 &&
+                   SelectedCardFile() != nullptr
+               ? 1
+               : 0;
 }
 
-int ReadContractCard(std::uint8_t* bytes, int size) {
-    const char* path = CardPath();
-    std::FILE* file = path != nullptr ? std::fopen(path, "rb") : nullptr;
-    if (file == nullptr) {
-        return -1;
-    }
-    const std::size_t got = std::fread(bytes, 1, static_cast<std::size_t>(size), file);
-    std::fclose(file);
-    return static_cast<int>(got);
-}
-
-void CloseContractHandle(HANDLE device) {
-    CloseEmulatedCard(device);
+const char* ContractCardPath() {
+    return CardPath();
 }
 
 void RemoveContractCard() {
