@@ -6,10 +6,6 @@
 
 #include "driver/CardIdentity.h"
 
-CCardAccess::CCardAccess() {
-    m_driver.m_pOwner = this;
-}
-
 int CCardAccess::Open() {
     if (m_driver.Open() == 1) {
         return 1;
@@ -25,7 +21,7 @@ int CCardAccess::ReadImage(std::uint8_t (&image)[EEPROM_SIZE]) {
     for (int address = 0; address < EEPROM_SIZE; ++address) {
         if (m_driver.ReadByte(static_cast<std::uint16_t>(address), &image[address]) != 1) {
             m_failedAddress = address;
-            GetLastErrorText(FALSE);
+            TakeLastError();
             return 0;
         }
     }
@@ -35,14 +31,14 @@ int CCardAccess::ReadImage(std::uint8_t (&image)[EEPROM_SIZE]) {
 int CCardAccess::WriteByte(int address, std::uint8_t value) {
     if (m_driver.WriteByte(static_cast<std::uint16_t>(address), value) != 1) {
         m_failedAddress = address;
-        GetLastErrorText(FALSE);
+        TakeLastError();
         return 0;
     }
     return 1;
 }
 
-const char* CCardAccess::GetLastErrorText(BOOL /*showMessage*/) {
-    return TakeReason(m_driver.LastError());
+void CCardAccess::TakeLastError() {
+    TakeReason(m_driver.LastError());
 }
 
 const char* CCardAccess::TakeReason(DWORD code) {

@@ -6,10 +6,11 @@
 #include "pnp/ResourceTags.h"
 
 // vymcnf's hold on the card: the driver channel, and the system's text for whatever failed
-// last, to be told on the command line instead of in a message box.
-class CCardAccess final : public CConfigDriverOwner {
+// last, to be told on the command line instead of in a message box. The channel has no owner
+// here: nothing is shown when the open fails, the command asks for the error itself.
+class CCardAccess final {
 public:
-    CCardAccess();
+    CCardAccess() = default;
     CCardAccess(const CCardAccess&) = delete;
     CCardAccess& operator=(const CCardAccess&) = delete;
 
@@ -25,13 +26,13 @@ public:
     int FailedAddress() const { return m_failedAddress; }
     const char* Reason() const { return m_reason; }
 
-    // Takes the system's text for the calling thread's last error as the reason (and returns
-    // it); nothing is shown: the command tells the user in its own words.
-    const char* GetLastErrorText(BOOL showMessage) override;
     // The system's text for code as the reason.
     const char* TakeReason(DWORD code);
 
 private:
+    // The system's text for the error the channel's last request left, as the reason.
+    void TakeLastError();
+
     CConfigDriver m_driver;
     int m_failedAddress = -1;
     char m_reason[1024] = "";

@@ -1,6 +1,11 @@
 #include "driver/ConfigDriver.h"
 
 #include "driver/DeviceSeam.h"
+#include "pnp/ResourceTags.h"
+
+// ReadImage fills the dialog's image buffers (EEPROM_SIZE bytes, the card's size as the records
+// know it) through every address the driver serves: the two must be one size.
+static_assert(CNF_EEPROM_SIZE == EEPROM_SIZE, "the driver's EEPROM is the image the records read");
 
 namespace {
 

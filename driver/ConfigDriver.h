@@ -5,7 +5,8 @@
 #include "protocol/CnfProtocol.h"
 #include "wintypes/WinTypes.h"
 
-// Whoever owns the channel tells the user why the device could not be opened.
+// The setup dialog, which owns its channel, tells the user why the device could not be opened.
+// Other users of the channel set no owner and ask LastError() after a failed Open.
 class CConfigDriverOwner {
 public:
     // Shows (when showMessage) and returns the system's text for the calling thread's last

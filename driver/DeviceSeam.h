@@ -50,7 +50,6 @@ public:
 
 protected:
     ~CForwardingDeviceApi() = default;
-    CDeviceApi& Next() { return m_next; }
 
 private:
     CDeviceApi& m_next;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "driver/CardRequestRule.h"
 #include "driver/ConfigDriver.h"
 #include "driver/EmulatedCardFile.h"
 
@@ -53,25 +54,6 @@ int SlotOfHandle(HANDLE device) {
     return static_cast<int>(slot);
 }
 
-// The device name as the object manager compares it: without regard to case.
-bool IsCardName(const char* fileName) {
-    const char* expected = CNF_DEVICE_PATH;
-    for (; *expected != '\0'; ++expected, ++fileName) {
-        char given = *fileName;
-        if (given >= 'A' && given <= 'Z') {
-            given = static_cast<char>(given - 'A' + 'a');
-        }
-        char wanted = *expected;
-        if (wanted >= 'A' && wanted <= 'Z') {
-            wanted = static_cast<char>(wanted - 'A' + 'a');
-        }
-        if (given != wanted) {
-            return false;
-        }
-    }
-    return *fileName == '\0';
-}
-
 HANDLE FailCreate(DWORD error) {
     SetCardLastError(error);
     return INVALID_HANDLE_VALUE;
@@ -80,11 +62,8 @@ HANDLE FailCreate(DWORD error) {
 HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
                        LPSECURITY_ATTRIBUTES /*securityAttributes*/, DWORD creationDisposition,
                        DWORD /*flagsAndAttributes*/, HANDLE /*templateFile*/) {
-    if (fileName == nullptr) {
-        return FailCreate(ERROR_PATH_NOT_FOUND);
-    }
-    if (!IsCardName(fileName)) {
-        return FailCreate(ERROR_FILE_NOT_FOUND);  // this machine has no other device
+    if (const DWORD notTheCard = CardNameError(fileName); notTheCard != ERROR_SUCCESS) {
+        return FailCreate(notTheCard);
     }
     if (creationDisposition != OPEN_EXISTING && creationDisposition != OPEN_ALWAYS) {
         return FailCreate(ERROR_INVALID_PARAMETER);  // a device is opened, never made
@@ -94,7 +73,7 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
     const bool canWrite = (desiredAccess & (GENERIC_WRITE | GENERIC_ALL)) != 0;
     std::string path;
     DWORD error = ERROR_SUCCESS;
-    if (!LocateCardFile(&path, &error)) {
+    if (LocateCardFile(&path, &error) != 1) {
         return FailCreate(error);
     }
 
@@ -105,14 +84,13 @@ HANDLE CardCreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
     // belongs to this open, so it also keeps out a second open in the same process.
     CardFileHandle file = -1;
     CCardFileFacts facts;
-    if (!OpenCardFile(path.c_str(), canRead, canWrite, shareMode == 0, &file, &facts, &error)) {
+    if (OpenCardFile(path.c_str(), canRead, canWrite, shareMode == 0, &file, &facts, &error) != 1) {
         return FailCreate(error);
     }
-    // Anything but a regular file of exactly the EEPROM's size is not a card: refusing it
-    // here keeps a truncated dump or a wrong file from being half read and then rewritten.
-    if (!facts.regular || facts.size != CNF_EEPROM_SIZE) {
+    if (const DWORD notACard = CardFileError(facts.regular, facts.size);
+        notACard != ERROR_SUCCESS) {
         CloseCardFile(file);
-        return FailCreate(ERROR_INVALID_DATA);
+        return FailCreate(notACard);
     }
 
     CCardTableLock guard;
@@ -133,31 +111,15 @@ BOOL FailControl(DWORD error) {
     return FALSE;
 }
 
-BOOL ReadCardByte(const CCardHandle& card, LPVOID inBuffer, DWORD inBufferSize, LPVOID outBuffer,
-                  DWORD outBufferSize, LPDWORD bytesReturned) {
-    // The access the code asks for is checked first, as the system does before the driver
-    // sees the request.
-    if (!card.canRead) {
-        return FailControl(ERROR_ACCESS_DENIED);
-    }
-    if (inBuffer == nullptr || inBufferSize != sizeof(CNF_BYTE_REQUEST)) {
-        return FailControl(ERROR_INVALID_PARAMETER);
-    }
-    if (outBuffer == nullptr || outBufferSize < sizeof(CNF_BYTE_REQUEST)) {
-        return FailControl(ERROR_INSUFFICIENT_BUFFER);
-    }
-    if (outBufferSize != sizeof(CNF_BYTE_REQUEST)) {
-        return FailControl(ERROR_INVALID_PARAMETER);
-    }
+// The card's byte behind a read the card serves: the same four bytes come back with the byte in
+// the value position and the reserved byte 0 (in and out may be the same buffer).
+BOOL ReadCardByte(const CCardHandle& card, LPVOID inBuffer, LPVOID outBuffer,
+                  LPDWORD bytesReturned) {
     CNF_BYTE_REQUEST request;
-    std::memcpy(&request, inBuffer, sizeof(request));  // in and out may be the same buffer
-    const unsigned address = request.addressLow | (request.addressHigh << 8);
-    if (address >= static_cast<unsigned>(CNF_EEPROM_SIZE)) {
-        return FailControl(ERROR_INVALID_PARAMETER);
-    }
+    std::memcpy(&request, inBuffer, sizeof(request));
     std::uint8_t value = 0;
     DWORD error = ERROR_SUCCESS;
-    if (!ReadCardFileByte(card.file, address, &value, &error)) {
+    if (ReadCardFileByte(card.file, CnfRequestAddress(&request), &value, &error) != 1) {
         return FailControl(error);
     }
     request.value = value;
@@ -167,26 +129,13 @@ BOOL ReadCardByte(const CCardHandle& card, LPVOID inBuffer, DWORD inBufferSize, 
     return TRUE;
 }
 
-BOOL WriteCardByte(const CCardHandle& card, LPVOID inBuffer, DWORD inBufferSize,
-                   DWORD outBufferSize, LPDWORD bytesReturned) {
-    if (!card.canWrite) {
-        return FailControl(ERROR_ACCESS_DENIED);
-    }
-    // No output buffer: the write returns nothing, and a caller that expects something has
-    // asked for another request than this one.
-    if (inBuffer == nullptr || inBufferSize != sizeof(CNF_BYTE_REQUEST) || outBufferSize != 0) {
-        return FailControl(ERROR_INVALID_PARAMETER);
-    }
+// The byte is handed to the system before we acknowledge it: from then on it is in the file
+// whatever becomes of this process, as a written EEPROM cell keeps its value.
+BOOL WriteCardByte(const CCardHandle& card, LPVOID inBuffer, LPDWORD bytesReturned) {
     CNF_BYTE_REQUEST request;
     std::memcpy(&request, inBuffer, sizeof(request));
-    const unsigned address = request.addressLow | (request.addressHigh << 8);
-    if (address >= static_cast<unsigned>(CNF_EEPROM_SIZE)) {
-        return FailControl(ERROR_INVALID_PARAMETER);
-    }
-    // The byte is handed to the system before we acknowledge it: from then on it is in the
-    // file whatever becomes of this process, as a written EEPROM cell keeps its value.
     DWORD error = ERROR_SUCCESS;
-    if (!WriteCardFileByte(card.file, address, request.value, &error)) {
+    if (WriteCardFileByte(card.file, CnfRequestAddress(&request), request.value, &error) != 1) {
         return FailControl(error);
     }
     *bytesReturned = 0;
@@ -219,15 +168,14 @@ BOOL CardDeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DW
             return FailControl(change);
         }
     }
-    switch (ioControlCode) {
-        case IOCTL_CNF_READ_BYTE:
-            return ReadCardByte(card, inBuffer, inBufferSize, outBuffer, outBufferSize,
-                                bytesReturned);
-        case IOCTL_CNF_WRITE_BYTE:
-            return WriteCardByte(card, inBuffer, inBufferSize, outBufferSize, bytesReturned);
-        default:
-            return FailControl(ERROR_INVALID_FUNCTION);
+    const DWORD refusal = CardRequestError(ioControlCode, card.canRead, card.canWrite, inBuffer,
+                                           inBufferSize, outBuffer, outBufferSize);
+    if (refusal != ERROR_SUCCESS) {
+        return FailControl(refusal);
     }
+    return ioControlCode == IOCTL_CNF_READ_BYTE
+               ? ReadCardByte(card, inBuffer, outBuffer, bytesReturned)
+               : WriteCardByte(card, inBuffer, bytesReturned);
 }
 
 class CEmulatedCardApi final : public CDeviceApi {

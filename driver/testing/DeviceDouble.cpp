@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "driver/ConfigDriver.h"
+#include "driver/CardRequestRule.h"
 #include "driver/EmulatedFormatMessage.h"
 #include "driver/EmulatedLastError.h"
 #include "driver/SystemErrorTexts.h"
@@ -12,6 +12,11 @@ namespace {
 BOOL Fail(DWORD error) {
     EmulatedSetLastError(error);
     return FALSE;
+}
+
+HANDLE FailOpenWith(DWORD error) {
+    EmulatedSetLastError(error);
+    return INVALID_HANDLE_VALUE;
 }
 }  // namespace
 
@@ -48,6 +53,14 @@ void CDeviceDouble::SetSystemText(DWORD code, const std::string& text) {
     m_systemTexts[code] = text;
 }
 
+int CDeviceDouble::CloseDevice(HANDLE device) {
+    if (!m_held || device != DeviceHandle()) {
+        return 0;
+    }
+    m_held = false;
+    return 1;
+}
+
 HANDLE CDeviceDouble::CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD shareMode,
                                   LPSECURITY_ATTRIBUTES securityAttributes,
                                   DWORD creationDisposition, DWORD flagsAndAttributes,
@@ -57,9 +70,20 @@ HANDLE CDeviceDouble::CreateFileA(LPCSTR fileName, DWORD desiredAccess, DWORD sh
                           securityAttributes != nullptr, creationDisposition, flagsAndAttributes,
                           templateFile != nullptr});
     if (m_failOpen) {
-        EmulatedSetLastError(m_openError);
-        return INVALID_HANDLE_VALUE;
+        return FailOpenWith(m_openError);
     }
+    if (const DWORD notTheCard = CardNameError(fileName); notTheCard != ERROR_SUCCESS) {
+        return FailOpenWith(notTheCard);
+    }
+    if (const DWORD notACard = CardFileError(true, fileSize); notACard != ERROR_SUCCESS) {
+        return FailOpenWith(notACard);
+    }
+    if (m_held && oneOpenAtATime) {
+        return FailOpenWith(ERROR_SHARING_VIOLATION);
+    }
+    m_held = true;
+    m_canRead = (desiredAccess & (GENERIC_READ | GENERIC_ALL)) != 0;
+    m_canWrite = (desiredAccess & (GENERIC_WRITE | GENERIC_ALL)) != 0;
     return DeviceHandle();
 }
 
@@ -79,57 +103,45 @@ BOOL CDeviceDouble::DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID i
     request.hasOverlapped = overlapped != nullptr;
     requests.push_back(request);
 
-    if (device != DeviceHandle()) {
+    if (!m_held || device != DeviceHandle()) {
         return Fail(ERROR_INVALID_HANDLE);
     }
-    if (readOnly && ioControlCode == IOCTL_CNF_WRITE_BYTE) {
-        return Fail(ERROR_ACCESS_DENIED);
+    const DWORD refusal = CardRequestError(ioControlCode, m_canRead, m_canWrite && !readOnly,
+                                           inBuffer, inBufferSize, outBuffer, outBufferSize);
+    if (refusal != ERROR_SUCCESS) {
+        return Fail(refusal);
     }
-    return Serve(ioControlCode, inBuffer, inBufferSize, outBuffer, outBufferSize, bytesReturned);
+    return ioControlCode == IOCTL_CNF_READ_BYTE ? Read(inBuffer, outBuffer, bytesReturned)
+                                                : Write(inBuffer, bytesReturned);
 }
 
 BOOL CDeviceDouble::IsReadOnlyCard(HANDLE device) {
-    return readOnly && device == DeviceHandle() ? TRUE : FALSE;
+    return readOnly && m_held && device == DeviceHandle() ? TRUE : FALSE;
 }
 
-// The same rules as the driver and the emulated card, so a test that passes here passes there.
-BOOL CDeviceDouble::Serve(DWORD code, LPVOID inBuffer, DWORD inBufferSize, LPVOID outBuffer,
-                          DWORD outBufferSize, LPDWORD bytesReturned) {
-    if (code != IOCTL_CNF_READ_BYTE && code != IOCTL_CNF_WRITE_BYTE) {
-        return Fail(ERROR_INVALID_FUNCTION);
-    }
-    if (inBuffer == nullptr || inBufferSize != sizeof(CNF_BYTE_REQUEST)) {
-        return Fail(ERROR_INVALID_PARAMETER);
-    }
+BOOL CDeviceDouble::Read(LPCVOID inBuffer, LPVOID outBuffer, LPDWORD bytesReturned) {
     CNF_BYTE_REQUEST input;
     std::memcpy(&input, inBuffer, sizeof(input));
-    const int address = input.addressLow | (input.addressHigh << 8);
-
-    if (code == IOCTL_CNF_READ_BYTE) {
-        if (outBuffer == nullptr || outBufferSize < sizeof(CNF_BYTE_REQUEST)) {
-            return Fail(ERROR_INSUFFICIENT_BUFFER);
-        }
-        if (outBufferSize != sizeof(CNF_BYTE_REQUEST) || address >= CNF_EEPROM_SIZE) {
-            return Fail(ERROR_INVALID_PARAMETER);
-        }
-        if (auto failure = m_readFailures.find(address); failure != m_readFailures.end()) {
-            return Fail(failure->second);
-        }
-        if (!m_leaveReadValueUnfilled) {
-            CNF_BYTE_REQUEST output = input;
-            output.value = eeprom[address];
-            output.reserved = 0;
-            std::memcpy(outBuffer, &output, sizeof(output));
-        }
-        if (bytesReturned != nullptr) {
-            *bytesReturned = sizeof(CNF_BYTE_REQUEST);
-        }
-        return TRUE;
+    const int address = static_cast<int>(CnfRequestAddress(&input));
+    if (auto failure = m_readFailures.find(address); failure != m_readFailures.end()) {
+        return Fail(failure->second);
     }
-
-    if (outBufferSize != 0 || address >= CNF_EEPROM_SIZE) {
-        return Fail(ERROR_INVALID_PARAMETER);
+    if (!m_leaveReadValueUnfilled) {
+        CNF_BYTE_REQUEST output = input;
+        output.value = eeprom[address];
+        output.reserved = 0;
+        std::memcpy(outBuffer, &output, sizeof(output));
     }
+    if (bytesReturned != nullptr) {
+        *bytesReturned = sizeof(CNF_BYTE_REQUEST);
+    }
+    return TRUE;
+}
+
+BOOL CDeviceDouble::Write(LPCVOID inBuffer, LPDWORD bytesReturned) {
+    CNF_BYTE_REQUEST input;
+    std::memcpy(&input, inBuffer, sizeof(input));
+    const int address = static_cast<int>(CnfRequestAddress(&input));
     if (auto failure = m_writeFailures.find(address); failure != m_writeFailures.end()) {
         return Fail(failure->second);
     }

@@ -18,17 +18,8 @@ namespace {
 
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
 
-class CardFileChangeTest : public CardFileTest {
+class CardFileChangeTest : public CardOnFileTest {
 protected:
-    void SetUp() override {
-        CardFileTest::SetUp();
-        m_card = Pattern();
-        m_cardPath = WriteCard("card.bin", m_card);
-        SetVariable(EEPROM_FILE_VARIABLE, m_cardPath);
-    }
-
-    static DWORD LastError() { return SystemDeviceApi().GetLastError(); }
-
     static BOOL ReadAt(HANDLE device, int address) {
         CNF_BYTE_REQUEST request{static_cast<std::uint8_t>(address & 0xFF),
                                  static_cast<std::uint8_t>(address >> 8), 0, 0};
@@ -58,9 +49,6 @@ protected:
         EXPECT_FALSE(WriteAt(device, 12, 0x66));
         EXPECT_EQ(LastError(), ERROR_FILE_INVALID);
     }
-
-    std::vector<std::uint8_t> m_card;
-    std::string m_cardPath;
 };
 
 TEST_F(CardFileChangeTest, ATruncatedCardFailsEveryRequestAndIsNotWrittenOn) {

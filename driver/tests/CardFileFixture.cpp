@@ -68,3 +68,14 @@ HANDLE CardFileTest::OpenCard(DWORD access, DWORD shareMode) {
     }
     return handle;
 }
+
+void CardOnFileTest::SetUp() {
+    CardFileTest::SetUp();
+    m_card = Pattern();
+    m_cardPath = WriteCard("card.bin", m_card);
+    SetVariable(EEPROM_FILE_VARIABLE, m_cardPath);
+}
+
+DWORD CardOnFileTest::LastError() {
+    return SystemDeviceApi().GetLastError();
+}

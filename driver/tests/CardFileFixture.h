@@ -35,3 +35,14 @@ private:
     CScopedVariables m_variables;
     std::vector<HANDLE> m_handles;
 };
+
+// The same, with a card file in the folder that the emulated card serves.
+class CardOnFileTest : public CardFileTest {
+protected:
+    void SetUp() override;
+
+    static DWORD LastError();  // as the system's services left it
+
+    std::vector<std::uint8_t> m_card;  // the bytes the card file was made with
+    std::string m_cardPath;
+};

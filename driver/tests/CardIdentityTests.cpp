@@ -15,60 +15,7 @@
 
 namespace {
 
-class CardIdentityTest : public CardFileTest {
-protected:
-    void SetUp() override {
-        CardFileTest::SetUp();
-        m_cardPath = WriteCard("card.bin", Pattern());
-        SetVariable(EEPROM_FILE_VARIABLE, m_cardPath);
-    }
-
-    std::string m_cardPath;
-};
-
-// A child that holds an exclusive lock on a file until the parent lets go.
-class CLockingChild {
-public:
-    explicit CLockingChild(const std::string& path) {
-        int ready[2];
-        int release[2];
-        if (pipe(ready) != 0 || pipe(release) != 0) {
-            return;
-        }
-        m_pid = fork();
-        if (m_pid == 0) {
-            close(ready[0]);
-            close(release[1]);
-            const int fd = open(path.c_str(), O_RDONLY);
-            const char locked = fd >= 0 && flock(fd, LOCK_EX) == 0 ? 'y' : 'n';
-            (void)!write(ready[1], &locked, 1);
-            char ignored;
-            (void)!read(release[0], &ignored, 1);
-            _exit(0);
-        }
-        close(ready[1]);
-        close(release[0]);
-        m_release = release[1];
-        char locked = 'n';
-        m_locked = m_pid > 0 && read(ready[0], &locked, 1) == 1 && locked == 'y';
-        close(ready[0]);
-    }
-    ~CLockingChild() {
-        close(m_release);
-        int status;
-        waitpid(m_pid, &status, 0);
-    }
-    CLockingChild(const CLockingChild&) = delete;
-    CLockingChild& operator=(const CLockingChild&) = delete;
-
-    pid_t pid() const { return m_pid; }
-    bool locked() const { return m_locked; }
-
-private:
-    pid_t m_pid = -1;
-    int m_release = -1;
-    bool m_locked = false;
-};
+using CardIdentityTest = CardOnFileTest;
 
 }  // namespace
 
@@ -110,8 +57,11 @@ TEST_F(CardIdentityTest, EachTroubleOfTheFileIsToldInItsOwnWords) {
 }
 
 TEST_F(CardIdentityTest, ABusyCardNamesTheProcessThatHoldsIt) {
-    CLockingChild holder(m_cardPath);
-    ASSERT_TRUE(holder.locked());
+    const CHoldingChild holder([this] {
+        const int fd = open(m_cardPath.c_str(), O_RDONLY);
+        return fd >= 0 && flock(fd, LOCK_EX) == 0;
+    });
+    ASSERT_TRUE(holder.holding());
     const std::string problem = CardOpenProblem(ERROR_SHARING_VIOLATION);
     EXPECT_EQ(problem.rfind(
                   m_cardPath + " is in use by process " + std::to_string(holder.pid()) + " (", 0),
@@ -123,18 +73,8 @@ TEST_F(CardIdentityTest, ABusyCardNamesTheProcessThatHoldsIt) {
 
 TEST_F(CardIdentityTest, AFileThatMayOnlyBeReadIsAReadOnlyCard) {
     EXPECT_EQ(CardFileIsReadOnly(), 0);
-    // Permissions do not bind root: the checks run in a child that is an ordinary user.
-    const bool asRoot = geteuid() == 0;
-    constexpr uid_t kNobody = 65534;
-    if (asRoot) {
-        ASSERT_EQ(chown(m_folder.c_str(), kNobody, kNobody), 0);
-        ASSERT_EQ(chown(m_cardPath.c_str(), kNobody, kNobody), 0);
-    }
     const std::string card = m_cardPath;
-    const int failures = RunInChild([asRoot, &card] {
-        if (asRoot && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
-            return 100;
-        }
+    const int failures = RunBoundByPermissions({m_folder, m_cardPath}, [&card] {
         int failed = 0;
         if (chmod(card.c_str(), 0444) != 0) {
             return 101;

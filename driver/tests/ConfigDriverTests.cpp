@@ -51,10 +51,16 @@ protected:
 
 }  // namespace
 
-TEST(ConfigDriverConstruction, StartsWithNoOwnerAndNoDevice) {
-    const CConfigDriver driver;
-    EXPECT_EQ(driver.m_pOwner, nullptr);
-    EXPECT_EQ(driver.m_hDevice, INVALID_HANDLE_VALUE);
+TEST_F(ConfigDriverTest, ChannelNeverOpenedReachesNoCard) {
+    card.eeprom[5] = 0x42;
+    std::uint8_t value = 0x99;
+    EXPECT_EQ(driver.ReadByte(5, &value), 0);
+    EXPECT_EQ(value, 0x99);
+    EXPECT_EQ(driver.LastError(), DWORD{ERROR_INVALID_HANDLE});
+    EXPECT_EQ(driver.WriteByte(5, 0x17), 0);
+    EXPECT_EQ(driver.LastError(), DWORD{ERROR_INVALID_HANDLE});
+    EXPECT_EQ(card.eeprom[5], 0x42);
+    EXPECT_EQ(card.openCount, 0);
 }
 
 TEST_F(ConfigDriverTest, OpenAsksForTheDeviceForReadingAndWritingWithoutSharing) {

@@ -6,7 +6,8 @@
 
 // What the device contract tests need from the platform around the device: a card that
 // serves given bytes, a look at what the card holds now, and a way to give a handle back.
-// Here the card is the emulated one; a build against a real driver supplies its own.
+// Each build of the cases supplies them for its device: the emulated card over a file, the
+// configuration driver, the test double.
 
 // The next open of the device serves these bytes (size may be wrong on purpose). 1 on success.
 int PrepareContractCard(const std::uint8_t* bytes, int size);

@@ -8,32 +8,17 @@
 #include <cstring>
 
 #include "driver/CardFileChoice.h"
-#include "driver/EmulatedCard.h"
 #include "driver/tests/ContractCard.h"
+#include "driver/tests/ContractCardFile.h"
+#include "driver/tests/WindowsContractSupport.h"
 
 namespace {
 
 constexpr const char* kCardFileName = "contract-file-card.bin";
-char g_cardPath[MAX_PATH] = "";
-
 // Beside the test program, so the runs of several builds never share one.
 const char* CardPath() {
-    if (g_cardPath[0] == '\0') {
-        char path[MAX_PATH];
-        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) {
-            return nullptr;
-        }
-        char* slash = std::strrchr(path, '\\');
-        const std::size_t folder =
-            slash != nullptr ? static_cast<std::size_t>(slash - path + 1) : 0;
-        if (folder + std::strlen(kCardFileName) >= MAX_PATH) {
-            return nullptr;
-        }
-        std::memcpy(g_cardPath, path, folder);
-        std::strcpy(g_cardPath + folder, kCardFileName);
-    }
-    return g_cardPath;
+    static char path[MAX_PATH];
+    return PathBesideProgram(kCardFileName, path);
 }
 
 // Chosen before any case runs, as a program chooses its card before it opens it.
@@ -51,31 +36,14 @@ const struct CChosenCardFile {
 int PrepareContractCard(const std::uint8_t* bytes, int size) {
     RemoveContractCard();
     const char* path = CardPath();
-    if (path == nullptr) {
-        return 0;
-    }
-    std::FILE* file = std::fopen(path, "wb");
-    if (file == nullptr) {
-        return 0;
-    }
-    const bool written = std::fwrite(bytes, 1, static_cast<std::size_t>(size), file) ==
-                         static_cast<std::size_t>(size);
-    return std::fclose(file) == 0 && written && SelectedCardFile() != nullptr ? 1 : 0;
+    return path != nullptr && WriteContractCardFile(path, bytes, size) == 1 &&
+                   SelectedCardFile() != nullptr
+               ? 1
+               : 0;
 }
 
-int ReadContractCard(std::uint8_t* bytes, int size) {
-    const char* path = CardPath();
-    std::FILE* file = path != nullptr ? std::fopen(path, "rb") : nullptr;
-    if (file == nullptr) {
-        return -1;
-    }
-    const std::size_t got = std::fread(bytes, 1, static_cast<std::size_t>(size), file);
-    std::fclose(file);
-    return static_cast<int>(got);
-}
-
-void CloseContractHandle(HANDLE device) {
-    CloseEmulatedCard(device);
+const char* ContractCardPath() {
+    return CardPath();
 }
 
 void RemoveContractCard() {
@@ -85,20 +53,9 @@ void RemoveContractCard() {
 }
 
 const CContractDifferences& ContractDifferences() {
-    static const CContractDifferences differences = [] {
-        const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-        const bool wine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-        CContractDifferences found{};
-        // As on every other system: the file is opened, found of the wrong size and refused.
-        found.wrongSizedCardOpenError = ERROR_INVALID_DATA;
-        // The system's sharing refuses the second open itself.
-        found.refusedOpenYieldsAHandle = false;
-        // Wine's system texts are its own, shorter ones.
-        found.sharingViolationText =
-            wine ? "Sharing violation.\r\n"
-                 : "The process cannot access the file because it is being used by another "
-                   "process.\r\n";
-        return found;
-    }();
+    static const CContractDifferences differences{
+        // As on every other system: the file is opened, found of the wrong size and refused;
+        // the system's sharing refuses a second open itself.
+        ERROR_INVALID_DATA, false, SharingViolationText()};
     return differences;
 }

@@ -1,12 +1,11 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <string>
 
 #include "driver/EepromFileLocation.h"
-#include "driver/EmulatedCard.h"
 #include "driver/tests/ContractCard.h"
+#include "driver/tests/ContractCardFile.h"
 
 namespace {
 std::string g_cardPath;
@@ -19,28 +18,17 @@ int PrepareContractCard(const std::uint8_t* bytes, int size) {
     if (fd < 0) {
         return 0;
     }
-    const bool written = write(fd, bytes, static_cast<std::size_t>(size)) == size;
     close(fd);
     g_cardPath = name;
-    if (!written) {
+    if (WriteContractCardFile(name, bytes, size) != 1) {
         RemoveContractCard();
         return 0;
     }
     return setenv(EEPROM_FILE_VARIABLE, name, 1) == 0 ? 1 : 0;
 }
 
-int ReadContractCard(std::uint8_t* bytes, int size) {
-    std::FILE* file = std::fopen(g_cardPath.c_str(), "rb");
-    if (file == nullptr) {
-        return -1;
-    }
-    const std::size_t got = std::fread(bytes, 1, static_cast<std::size_t>(size), file);
-    std::fclose(file);
-    return static_cast<int>(got);
-}
-
-void CloseContractHandle(HANDLE device) {
-    CloseEmulatedCard(device);
+const char* ContractCardPath() {
+    return g_cardPath.empty() ? nullptr : g_cardPath.c_str();
 }
 
 void RemoveContractCard() {

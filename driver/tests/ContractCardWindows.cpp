@@ -10,6 +10,7 @@
 
 #include "driver/ConfigDriver.h"
 #include "driver/tests/ContractCard.h"
+#include "driver/tests/WindowsContractSupport.h"
 
 namespace {
 
@@ -19,8 +20,6 @@ constexpr const char* kCardFileName = "contract-card.bin";
 constexpr DWORD kPollMs = 100;
 constexpr int kPolls = 100;  // every wait is bounded: ten seconds
 
-char g_cardPath[MAX_PATH] = "";
-
 void Complain(const char* what, DWORD error) {
     std::fprintf(stderr, "contract card: %s (error %lu)\n", what,
                  static_cast<unsigned long>(error));
@@ -28,22 +27,8 @@ void Complain(const char* what, DWORD error) {
 
 // The card file lies beside the test program, so the runs of several builds never share one.
 const char* CardPath() {
-    if (g_cardPath[0] == '\0') {
-        char path[MAX_PATH];
-        const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) {
-            return nullptr;
-        }
-        char* slash = std::strrchr(path, '\\');
-        const std::size_t folder =
-            slash != nullptr ? static_cast<std::size_t>(slash - path + 1) : 0;
-        if (folder + std::strlen(kCardFileName) >= MAX_PATH) {
-            return nullptr;
-        }
-        std::memcpy(g_cardPath, path, folder);
-        std::strcpy(g_cardPath + folder, kCardFileName);
-    }
-    return g_cardPath;
+    static char path[MAX_PATH];
+    return PathBesideProgram(kCardFileName, path);
 }
 
 // The service, opened for what the cases do with it; closed again when this goes.
@@ -255,21 +240,11 @@ void RemoveContractCard() {
 }
 
 const CContractDifferences& ContractDifferences() {
-    static const CContractDifferences differences = [] {
-        const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-        const bool wine = ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-        CContractDifferences found{};
+    static const CContractDifferences differences{
         // The driver does not start on a card file of the wrong size: there is no device.
-        found.wrongSizedCardOpenError = ERROR_FILE_NOT_FOUND;
+        ERROR_FILE_NOT_FOUND,
         // Wine opens a device without waiting for its driver's answer, so the driver's refusal
         // of a second open comes with each request made through the handle instead.
-        found.refusedOpenYieldsAHandle = wine;
-        // Wine's system texts are its own, shorter ones.
-        found.sharingViolationText =
-            wine ? "Sharing violation.\r\n"
-                 : "The process cannot access the file because it is being used by another "
-                   "process.\r\n";
-        return found;
-    }();
+        RunningOnWine(), SharingViolationText()};
     return differences;
 }

@@ -1,6 +1,7 @@
-// What the program relies on from the device, checked against the system's own services:
-// the emulated card here, the configuration driver on Windows. Only the seam and the
-// ContractCard hooks are used, so the same cases run wherever there is a device.
+// What the program relies on from the device, checked against the services in use: the
+// system's own (the emulated card, the configuration driver on Windows) or the test double a
+// build puts in their place. Only the seam and the ContractCard hooks are used, so the same
+// cases run wherever there is a device, and every device that passes them answers alike.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -69,13 +70,21 @@ protected:
                                    nullptr);
     }
 
+    // The error the device fails a request with; ERROR_SUCCESS when it serves the request.
+    DWORD Refusal(HANDLE device, DWORD code, LPVOID in, DWORD inSize, LPVOID out, DWORD outSize) {
+        DWORD returned = 0;
+        return api.DeviceIoControl(device, code, in, inSize, out, outSize, &returned, nullptr)
+                   ? DWORD{ERROR_SUCCESS}
+                   : api.GetLastError();
+    }
+
     void ExpectCardUnchanged() {
         std::uint8_t now[CNF_EEPROM_SIZE + 1];
         ASSERT_EQ(ReadContractCard(now, sizeof(now)), CNF_EEPROM_SIZE);
         EXPECT_EQ(std::memcmp(now, card, CNF_EEPROM_SIZE), 0);
     }
 
-    CDeviceApi& api = SystemDeviceApi();
+    CDeviceApi& api = CurrentDeviceApi();
     std::uint8_t card[CNF_EEPROM_SIZE];
     HANDLE handles[8] = {};
     int handleCount = 0;
@@ -217,107 +226,90 @@ TEST_F(DeviceContractTest, AddressesPastTheEepromAreInvalidParameters) {
 TEST_F(DeviceContractTest, ReadWithWrongInputSizeIsAnInvalidParameter) {
     HANDLE device = Open();
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
-    DWORD returned = 0;
     std::uint8_t buffer[8] = {};
     for (DWORD size : {0u, 3u, 5u, 8u}) {
-        EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, buffer, size, buffer, 4,
-                                         &returned, nullptr))
+        EXPECT_EQ(Refusal(device, IOCTL_CNF_READ_BYTE, buffer, size, buffer, 4),
+                  DWORD{ERROR_INVALID_PARAMETER})
             << size;
-        EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER}) << size;
     }
-    EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, nullptr, 0, buffer, 4, &returned,
-                                     nullptr));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+    EXPECT_EQ(Refusal(device, IOCTL_CNF_READ_BYTE, nullptr, 0, buffer, 4),
+              DWORD{ERROR_INVALID_PARAMETER});
 }
 
 TEST_F(DeviceContractTest, ReadWithTooSmallOutputIsAnInsufficientBuffer) {
     HANDLE device = Open();
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
-    DWORD returned = 0;
-    CNF_BYTE_REQUEST request;
-    EXPECT_FALSE(Read(device, 1, &request, &returned, 4, 3));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INSUFFICIENT_BUFFER});
-    CNF_BYTE_REQUEST in{1, 0, 0, 0};
-    EXPECT_FALSE(
-        api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, &in, 4, nullptr, 0, &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INSUFFICIENT_BUFFER});
+    CNF_BYTE_REQUEST request{1, 0, 0, 0};
+    EXPECT_EQ(Refusal(device, IOCTL_CNF_READ_BYTE, &request, 4, &request, 3),
+              DWORD{ERROR_INSUFFICIENT_BUFFER});
+    EXPECT_EQ(Refusal(device, IOCTL_CNF_READ_BYTE, &request, 4, nullptr, 0),
+              DWORD{ERROR_INSUFFICIENT_BUFFER});
 }
 
 TEST_F(DeviceContractTest, ReadWithLargerOutputIsAnInvalidParameter) {
     HANDLE device = Open();
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
-    DWORD returned = 0;
     std::uint8_t buffer[8] = {1, 0, 0, 0};
-    EXPECT_FALSE(
-        api.DeviceIoControl(device, IOCTL_CNF_READ_BYTE, buffer, 4, buffer, 8, &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+    EXPECT_EQ(Refusal(device, IOCTL_CNF_READ_BYTE, buffer, 4, buffer, 8),
+              DWORD{ERROR_INVALID_PARAMETER});
 }
 
 TEST_F(DeviceContractTest, WriteWithAnOutputBufferOrWrongSizeIsAnInvalidParameter) {
     HANDLE device = Open();
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
-    DWORD returned = 0;
     CNF_BYTE_REQUEST request{10, 0, 0x77, 0};
     CNF_BYTE_REQUEST output{};
-    EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, &request, 4, &output, 4,
-                                     &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
-    EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, &request, 3, nullptr, 0,
-                                     &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
-    EXPECT_FALSE(api.DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, nullptr, 0, nullptr, 0,
-                                     &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+    EXPECT_EQ(Refusal(device, IOCTL_CNF_WRITE_BYTE, &request, 4, &output, 4),
+              DWORD{ERROR_INVALID_PARAMETER});
+    EXPECT_EQ(Refusal(device, IOCTL_CNF_WRITE_BYTE, &request, 3, nullptr, 0),
+              DWORD{ERROR_INVALID_PARAMETER});
+    EXPECT_EQ(Refusal(device, IOCTL_CNF_WRITE_BYTE, nullptr, 0, nullptr, 0),
+              DWORD{ERROR_INVALID_PARAMETER});
     ExpectCardUnchanged();
 }
 
 TEST_F(DeviceContractTest, UnknownCodeIsAnInvalidFunction) {
     HANDLE device = Open();
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
-    DWORD returned = 0;
     CNF_BYTE_REQUEST request{1, 0, 0, 0};
-    EXPECT_FALSE(
-        api.DeviceIoControl(device, kUnknownCode, &request, 4, &request, 4, &returned, nullptr));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_FUNCTION});
+    EXPECT_EQ(Refusal(device, kUnknownCode, &request, 4, &request, 4),
+              DWORD{ERROR_INVALID_FUNCTION});
     for (DWORD code : kNearbyCodes) {
-        EXPECT_FALSE(
-            api.DeviceIoControl(device, code, &request, 4, &request, 4, &returned, nullptr))
+        EXPECT_EQ(Refusal(device, code, &request, 4, &request, 4), DWORD{ERROR_INVALID_FUNCTION})
             << std::hex << code;
-        EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_FUNCTION}) << std::hex << code;
     }
     ExpectCardUnchanged();
 }
 
 TEST_F(DeviceContractTest, RequestsOnAnInvalidHandleFail) {
-    DWORD returned = 0;
-    CNF_BYTE_REQUEST request;
-    EXPECT_FALSE(Read(INVALID_HANDLE_VALUE, 0, &request, &returned));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_HANDLE});
-    EXPECT_FALSE(Write(nullptr, 0, 1, &returned));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_INVALID_HANDLE});
+    CNF_BYTE_REQUEST request{0, 0, 1, 0};
+    EXPECT_EQ(Refusal(INVALID_HANDLE_VALUE, IOCTL_CNF_READ_BYTE, &request, 4, &request, 4),
+              DWORD{ERROR_INVALID_HANDLE});
+    EXPECT_EQ(Refusal(nullptr, IOCTL_CNF_WRITE_BYTE, &request, 4, nullptr, 0),
+              DWORD{ERROR_INVALID_HANDLE});
     ExpectCardUnchanged();
 }
 
+// A handle may make the requests its open asked access for, and no other.
 TEST_F(DeviceContractTest, ReadOnlyHandleMayReadButNotWrite) {
     HANDLE device = Open(GENERIC_READ, 0);
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
-    DWORD returned = 0;
-    CNF_BYTE_REQUEST request;
-    EXPECT_TRUE(Read(device, 7, &request, &returned));
+    CNF_BYTE_REQUEST request{7, 0, 0, 0};
+    EXPECT_EQ(Refusal(device, IOCTL_CNF_READ_BYTE, &request, 4, &request, 4), DWORD{ERROR_SUCCESS});
     EXPECT_EQ(request.value, card[7]);
-    EXPECT_FALSE(Write(device, 7, 0, &returned));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+    request.value = static_cast<std::uint8_t>(~card[7]);
+    EXPECT_EQ(Refusal(device, IOCTL_CNF_WRITE_BYTE, &request, 4, nullptr, 0),
+              DWORD{ERROR_ACCESS_DENIED});
     ExpectCardUnchanged();
 }
 
 TEST_F(DeviceContractTest, WriteOnlyHandleMayWriteButNotRead) {
     HANDLE device = Open(GENERIC_WRITE, 0);
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
-    DWORD returned = 0;
-    EXPECT_TRUE(Write(device, 7, card[7], &returned));  // the byte it holds: nothing changes
-    CNF_BYTE_REQUEST request;
-    EXPECT_FALSE(Read(device, 7, &request, &returned));
-    EXPECT_EQ(api.GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+    CNF_BYTE_REQUEST request{7, 0, card[7], 0};  // the byte it holds: nothing changes
+    EXPECT_EQ(Refusal(device, IOCTL_CNF_WRITE_BYTE, &request, 4, nullptr, 0), DWORD{ERROR_SUCCESS});
+    EXPECT_EQ(Refusal(device, IOCTL_CNF_READ_BYTE, &request, 4, &request, 4),
+              DWORD{ERROR_ACCESS_DENIED});
     ExpectCardUnchanged();
 }
 

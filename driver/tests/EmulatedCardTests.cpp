@@ -1,8 +1,8 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <sys/time.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -23,73 +23,15 @@ namespace {
 constexpr DWORD kReadWrite = GENERIC_READ | GENERIC_WRITE;
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
-// A child that opens the card, says so on a pipe and holds it until told to go.
-class CHoldingChild {
-public:
-    explicit CHoldingChild(DWORD shareMode) {
-        int ready[2];
-        int release[2];
-        if (pipe(ready) != 0 || pipe(release) != 0) {
-            return;
-        }
-        m_pid = fork();
-        if (m_pid == 0) {
-            close(ready[0]);
-            close(release[1]);
-            HANDLE device = SystemDeviceApi().CreateFileA(CNF_DEVICE_PATH, kReadWrite, shareMode,
-                                                          nullptr, OPEN_EXISTING, 0, nullptr);
-            const char opened = device != INVALID_HANDLE_VALUE ? 'y' : 'n';
-            (void)!write(ready[1], &opened, 1);
-            char ignored;
-            (void)!read(release[0], &ignored, 1);  // returns at EOF when the parent lets go
-            _exit(0);
-        }
-        close(ready[1]);
-        close(release[0]);
-        m_release = release[1];
-        char opened = 'n';
-        if (m_pid > 0 && read(ready[0], &opened, 1) == 1) {
-            m_holding = opened == 'y';
-        }
-        close(ready[0]);
-    }
+// A child that opens the card and holds it until the test lets go.
+CHoldingChild CardHolder(DWORD shareMode) {
+    return CHoldingChild([shareMode] {
+        return SystemDeviceApi().CreateFileA(CNF_DEVICE_PATH, kReadWrite, shareMode, nullptr,
+                                             OPEN_EXISTING, 0, nullptr) != INVALID_HANDLE_VALUE;
+    });
+}
 
-    ~CHoldingChild() { Release(); }
-
-    void Release() {
-        if (m_release >= 0) {
-            close(m_release);
-            m_release = -1;
-        }
-        if (m_pid > 0) {
-            int status;
-            waitpid(m_pid, &status, 0);
-            m_pid = -1;
-        }
-    }
-
-    bool holding() const { return m_holding; }
-
-private:
-    pid_t m_pid = -1;
-    int m_release = -1;
-    bool m_holding = false;
-};
-
-class EmulatedCardTest : public CardFileTest {
-protected:
-    void SetUp() override {
-        CardFileTest::SetUp();
-        m_card = Pattern();
-        m_cardPath = WriteCard("card.bin", m_card);
-        SetVariable(EEPROM_FILE_VARIABLE, m_cardPath);
-    }
-
-    DWORD LastError() const { return SystemDeviceApi().GetLastError(); }
-
-    std::vector<std::uint8_t> m_card;
-    std::string m_cardPath;
-};
+using EmulatedCardTest = CardOnFileTest;
 
 }  // namespace
 
@@ -126,20 +68,9 @@ TEST_F(EmulatedCardTest, ThingsThatAreNoFileAreRefusedWithoutWaiting) {
 }
 
 TEST_F(EmulatedCardTest, FileThatCannotBeWrittenOpensForReadingOnly) {
-    // Permissions do not bind root, so as root the opens run in a child that has become an
-    // ordinary user (the card then has to be that user's).
-    const bool asRoot = geteuid() == 0;
-    constexpr uid_t kNobody = 65534;
-    if (asRoot) {
-        ASSERT_EQ(chown(m_folder.c_str(), kNobody, kNobody), 0);
-        ASSERT_EQ(chown(m_cardPath.c_str(), kNobody, kNobody), 0);
-    }
     const std::string card = m_cardPath;
     // Each step's result is one bit of the exit code, so a failure says which step it was.
-    const int failures = RunInChild([asRoot, &card] {
-        if (asRoot && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
-            return 100;
-        }
+    const int failures = RunBoundByPermissions({m_folder, m_cardPath}, [&card] {
         CDeviceApi& api = SystemDeviceApi();
         int failed = 0;
         if (chmod(card.c_str(), 0444) != 0) {
@@ -159,8 +90,8 @@ TEST_F(EmulatedCardTest, FileThatCannotBeWrittenOpensForReadingOnly) {
         }
         CloseEmulatedCard(driver.m_hDevice);
         // Reading alone is still allowed, as the file allows it.
-        HANDLE reader = api.CreateFileA(CNF_DEVICE_PATH, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                        0, nullptr);
+        HANDLE reader =
+            api.CreateFileA(CNF_DEVICE_PATH, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         if (reader == INVALID_HANDLE_VALUE) {
             failed |= 2;
         }
@@ -168,8 +99,8 @@ TEST_F(EmulatedCardTest, FileThatCannotBeWrittenOpensForReadingOnly) {
         if (chmod(card.c_str(), 0000) != 0) {
             return 102;
         }
-        if (api.CreateFileA(CNF_DEVICE_PATH, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0,
-                            nullptr) != INVALID_HANDLE_VALUE ||
+        if (api.CreateFileA(CNF_DEVICE_PATH, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) !=
+                INVALID_HANDLE_VALUE ||
             api.GetLastError() != ERROR_ACCESS_DENIED) {
             failed |= 4;
         }
@@ -205,7 +136,7 @@ TEST_F(EmulatedCardTest, OnlyOpeningAnExistingDeviceIsAllowed) {
 }
 
 TEST_F(EmulatedCardTest, CardHeldByAnotherProcessIsASharingViolation) {
-    CHoldingChild holder(0);
+    CHoldingChild holder = CardHolder(0);
     ASSERT_TRUE(holder.holding());
     EXPECT_EQ(OpenCard(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(LastError(), ERROR_SHARING_VIOLATION);
@@ -217,15 +148,15 @@ TEST_F(EmulatedCardTest, CardHeldByAnotherProcessIsASharingViolation) {
 
 TEST_F(EmulatedCardTest, CardHeldHereKeepsOtherProcessesOut) {
     ASSERT_NE(OpenCard(), INVALID_HANDLE_VALUE);
-    CHoldingChild other(0);
+    CHoldingChild other = CardHolder(0);
     EXPECT_FALSE(other.holding());
-    CHoldingChild sharing(kShareAll);
+    CHoldingChild sharing = CardHolder(kShareAll);
     EXPECT_FALSE(sharing.holding());
 }
 
 TEST_F(EmulatedCardTest, SharingOpensMeetAndKeepAnExclusiveOneOut) {
     ASSERT_NE(OpenCard(kReadWrite, kShareAll), INVALID_HANDLE_VALUE);
-    CHoldingChild sharing(kShareAll);
+    CHoldingChild sharing = CardHolder(kShareAll);
     EXPECT_TRUE(sharing.holding());
     EXPECT_EQ(OpenCard(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(LastError(), ERROR_SHARING_VIOLATION);

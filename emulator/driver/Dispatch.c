@@ -62,32 +62,25 @@ NTSTATUS NTAPI VymCnfDispatchUnsupported(PDEVICE_OBJECT device, PIRP irp) {
     return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
 }
 
-static ULONG AddressOf(const UCHAR* request) {
-    return (ULONG)request[CNF_REQUEST_ADDRESS_LOW] |
-           ((ULONG)request[CNF_REQUEST_ADDRESS_HIGH] << 8);
+/* The refusals of the card's rule as the kernel says them. */
+static NTSTATUS StatusOfVerdict(CNF_REQUEST_VERDICT verdict) {
+    switch (verdict) {
+        case CNF_REQUEST_SERVED:
+            return STATUS_SUCCESS;
+        case CNF_REQUEST_UNKNOWN_CODE:
+            return STATUS_INVALID_DEVICE_REQUEST;
+        case CNF_REQUEST_OUTPUT_TOO_SMALL:
+            return STATUS_BUFFER_TOO_SMALL;
+        default:
+            return STATUS_INVALID_PARAMETER;
+    }
 }
 
 /* The same 4-byte buffer in and out: the byte read goes to the value position, the reserved
    byte comes back as 0, the address as it was sent. */
-static NTSTATUS ReadByte(VYMCNF_DEVICE_STATE* state, PIRP irp, ULONG inputLength,
-                         ULONG outputLength) {
-    UCHAR* request = (UCHAR*)irp->AssociatedIrp.SystemBuffer;
+static NTSTATUS ReadByte(VYMCNF_DEVICE_STATE* state, PIRP irp, UCHAR* request) {
     UCHAR value = 0;
-    NTSTATUS status;
-
-    if (inputLength != CNF_REQUEST_SIZE) {
-        return Complete(irp, STATUS_INVALID_PARAMETER, 0);
-    }
-    if (outputLength < CNF_REQUEST_SIZE) {
-        return Complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
-    }
-    if (outputLength != CNF_REQUEST_SIZE || request == NULL) {
-        return Complete(irp, STATUS_INVALID_PARAMETER, 0);
-    }
-    if (AddressOf(request) >= CNF_EEPROM_SIZE) {
-        return Complete(irp, STATUS_INVALID_PARAMETER, 0);
-    }
-    status = VymCnfReadEepromByte(state->eepromFile, AddressOf(request), &value);
+    NTSTATUS status = VymCnfReadEepromByte(state->eepromFile, CnfRequestAddress(request), &value);
     if (!NT_SUCCESS(status)) {
         return Complete(irp, status, 0);
     }
@@ -96,20 +89,9 @@ static NTSTATUS ReadByte(VYMCNF_DEVICE_STATE* state, PIRP irp, ULONG inputLength
     return Complete(irp, STATUS_SUCCESS, CNF_REQUEST_SIZE);
 }
 
-/* Input only: a caller that offers an output buffer is not making the request we serve. */
-static NTSTATUS WriteByte(VYMCNF_DEVICE_STATE* state, PIRP irp, ULONG inputLength,
-                          ULONG outputLength) {
-    const UCHAR* request = (const UCHAR*)irp->AssociatedIrp.SystemBuffer;
-    NTSTATUS status;
-
-    if (inputLength != CNF_REQUEST_SIZE || outputLength != 0 || request == NULL) {
-        return Complete(irp, STATUS_INVALID_PARAMETER, 0);
-    }
-    if (AddressOf(request) >= CNF_EEPROM_SIZE) {
-        return Complete(irp, STATUS_INVALID_PARAMETER, 0);
-    }
-    status =
-        VymCnfWriteEepromByte(state->eepromFile, AddressOf(request), request[CNF_REQUEST_VALUE]);
+static NTSTATUS WriteByte(VYMCNF_DEVICE_STATE* state, PIRP irp, const UCHAR* request) {
+    NTSTATUS status = VymCnfWriteEepromByte(state->eepromFile, CnfRequestAddress(request),
+                                            request[CNF_REQUEST_VALUE]);
     return Complete(irp, status, 0);
 }
 
@@ -117,6 +99,9 @@ NTSTATUS NTAPI VymCnfDispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
     ULONG inputLength = stack->Parameters.DeviceIoControl.InputBufferLength;
     ULONG outputLength = stack->Parameters.DeviceIoControl.OutputBufferLength;
+    ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
+    UCHAR* request = (UCHAR*)irp->AssociatedIrp.SystemBuffer;
+    CNF_REQUEST_VERDICT verdict;
 
     /* Only the holder is served. Where the system hands out a handle although the open was
        refused (Wine does not wait for the driver's answer to an open), that handle gets
@@ -125,12 +110,11 @@ NTSTATUS NTAPI VymCnfDispatchDeviceControl(PDEVICE_OBJECT device, PIRP irp) {
         return Complete(irp, STATUS_SHARING_VIOLATION, 0);
     }
 
-    switch (stack->Parameters.DeviceIoControl.IoControlCode) {
-        case IOCTL_CNF_READ_BYTE:
-            return ReadByte(StateOf(device), irp, inputLength, outputLength);
-        case IOCTL_CNF_WRITE_BYTE:
-            return WriteByte(StateOf(device), irp, inputLength, outputLength);
-        default:
-            return Complete(irp, STATUS_INVALID_DEVICE_REQUEST, 0);
+    /* A buffered request has one system buffer for both directions. */
+    verdict = CnfJudgeRequest(code, request, inputLength, request, outputLength);
+    if (verdict != CNF_REQUEST_SERVED) {
+        return Complete(irp, StatusOfVerdict(verdict), 0);
     }
+    return code == IOCTL_CNF_READ_BYTE ? ReadByte(StateOf(device), irp, request)
+                                       : WriteByte(StateOf(device), irp, request);
 }

@@ -6,6 +6,7 @@
 #include <ntddk.h>
 
 #include "protocol/CnfProtocol.h"
+#include "protocol/CnfRequestRule.h"
 
 /* The value of the service's Parameters key that names the EEPROM file (NtPath.h tells where
    the file is when it does not). */
