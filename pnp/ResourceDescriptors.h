@@ -46,8 +46,8 @@ public:
 class CDmaDescriptor : public CResourceDescriptor {
 public:
     std::uint8_t tag = TAG_DMA_FORMAT;
-    std::uint8_t mask = 0;      // bit n: channel n is acceptable
-    std::uint8_t flags = 0x28;  // type A timing, count by byte, 8-bit transfers
+    std::uint8_t mask = 0;  // bit n: channel n is acceptable
+    std::uint8_t flags = DMA_FLAGS_8BIT_TYPE_A;
 
     void SetMask(int mask);
     void SetChannel(int channel);  // a channel outside 0 to 7 gives an empty mask

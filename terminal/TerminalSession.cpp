@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "terminal/CursesCanvas.h"
 
@@ -103,6 +104,64 @@ void DefineFallbackKeys(int altDown) {
         if (key_defined(key.sequence) == 0) {
             define_key(key.sequence, key.code);
         }
+    }
+}
+
+// The keys curses reports by a code of their own; the terminal's Alt-Down, Escape, resizes and
+// the mouse are read apart because they need more than the code.
+struct CCursesKey {
+    int code;
+    EKey key;
+};
+
+constexpr CCursesKey kCursesKeys[] = {
+    {'\t', EKey::kTab},         {KEY_BTAB, EKey::kBackTab},   {KEY_UP, EKey::kUp},
+    {KEY_DOWN, EKey::kDown},    {KEY_LEFT, EKey::kLeft},      {KEY_RIGHT, EKey::kRight},
+    {KEY_PPAGE, EKey::kPageUp}, {KEY_NPAGE, EKey::kPageDown}, {KEY_HOME, EKey::kHome},
+    {KEY_A1, EKey::kHome},                             // the keypad's upper left
+    {KEY_END, EKey::kEnd},      {KEY_C1, EKey::kEnd},  // the keypad's lower left
+    {'\r', EKey::kEnter},       {'\n', EKey::kEnter},         {KEY_ENTER, EKey::kEnter},
+    {' ', EKey::kSpace},        {KEY_F(1), EKey::kF1},        {KEY_F(4), EKey::kF4},
+    {KEY_F(11), EKey::kF11},    {KEY_F(12), EKey::kF12},
+};
+
+// A code bound twice would leave its second row dead without a word; refuse it when compiling.
+constexpr bool EachCursesCodeOnce() {
+    for (std::size_t i = 0; i < std::size(kCursesKeys); ++i) {
+        for (std::size_t j = i + 1; j < std::size(kCursesKeys); ++j) {
+            if (kCursesKeys[i].code == kCursesKeys[j].code) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(EachCursesCodeOnce(), "a curses code is bound to two keys");
+
+EKey KeyOfCursesCode(int code) {
+    for (const CCursesKey& entry : kCursesKeys) {
+        if (entry.code == code) {
+            return entry.key;
+        }
+    }
+    return EKey::kNone;
+}
+
+// A click of the first button or a turn of the wheel; any other mouse event is nothing.
+void ReadMouse(CTerminalInput& input) {
+    MEVENT event;
+    input.type = CTerminalInput::EType::kNothing;
+    if (getmouse(&event) != OK) {
+        return;
+    }
+    input.row = event.y;
+    input.col = event.x;
+    if ((event.bstate & (BUTTON1_PRESSED | BUTTON1_CLICKED)) != 0) {
+        input.type = CTerminalInput::EType::kClick;
+    } else if ((event.bstate & BUTTON4_PRESSED) != 0) {
+        input.type = CTerminalInput::EType::kWheelUp;
+    } else if ((event.bstate & BUTTON5_PRESSED) != 0) {
+        input.type = CTerminalInput::EType::kWheelDown;
     }
 }
 
@@ -223,101 +282,30 @@ CTerminalInput CTerminalSession::ReadOneKey(bool& consumed) {
     }
     input.type = CTerminalInput::EType::kKey;
     CKeyEvent& key = input.key;
-    switch (ch) {
-        case '\t':
-            key.key = EKey::kTab;
-            break;
-        case KEY_BTAB:
-            key.key = EKey::kBackTab;
-            break;
-        case KEY_UP:
-            key.key = EKey::kUp;
-            break;
-        case KEY_DOWN:
-            key.key = EKey::kDown;
-            break;
-        case KEY_LEFT:
-            key.key = EKey::kLeft;
-            break;
-        case KEY_RIGHT:
-            key.key = EKey::kRight;
-            break;
-        case KEY_PPAGE:
-            key.key = EKey::kPageUp;
-            break;
-        case KEY_NPAGE:
-            key.key = EKey::kPageDown;
-            break;
-        case KEY_HOME:
-        case KEY_A1:
-            key.key = EKey::kHome;
-            break;
-        case KEY_END:
-        case KEY_C1:
-            key.key = EKey::kEnd;
-            break;
-        case '\r':
-        case '\n':
-        case KEY_ENTER:
-            key.key = EKey::kEnter;
-            break;
-        case ' ':
-            key.key = EKey::kSpace;
-            break;
-        case 27: {
-            // Escape alone, or Escape then Down from a terminal that sends Alt as a prefix.
-            const int next = getch();
-            if (next == KEY_DOWN) {
-                key.key = EKey::kAltDown;
-            } else {
-                if (next != ERR) {
-                    ungetch(next);
-                }
-                key.key = EKey::kEscape;
+    if (ch == 27) {
+        // Escape alone, or Escape then Down from a terminal that sends Alt as a prefix.
+        const int next = getch();
+        if (next == KEY_DOWN) {
+            key.key = EKey::kAltDown;
+        } else {
+            if (next != ERR) {
+                ungetch(next);
             }
-            break;
+            key.key = EKey::kEscape;
         }
-        case KEY_F(1):
-            key.key = EKey::kF1;
-            break;
-        case KEY_F(4):
-            key.key = EKey::kF4;
-            break;
-        case KEY_F(11):
-            key.key = EKey::kF11;
-            break;
-        case KEY_F(12):
-            key.key = EKey::kF12;
-            break;
-        case KEY_RESIZE:
-            input.type = CTerminalInput::EType::kResized;
-            break;
-        case KEY_MOUSE: {
-            MEVENT event;
-            input.type = CTerminalInput::EType::kNothing;
-            if (getmouse(&event) == OK) {
-                input.row = event.y;
-                input.col = event.x;
-                if ((event.bstate & (BUTTON1_PRESSED | BUTTON1_CLICKED)) != 0) {
-                    input.type = CTerminalInput::EType::kClick;
-                } else if ((event.bstate & BUTTON4_PRESSED) != 0) {
-                    input.type = CTerminalInput::EType::kWheelUp;
-                } else if ((event.bstate & BUTTON5_PRESSED) != 0) {
-                    input.type = CTerminalInput::EType::kWheelDown;
-                }
-            }
-            break;
-        }
-        default:
-            if (ch == m_altDownKey) {
-                key.key = EKey::kAltDown;
-            } else if (ch > ' ' && ch < 0x7F) {
-                key.key = EKey::kCharacter;
-                key.character = static_cast<char>(ch);
-            } else {
-                input.type = CTerminalInput::EType::kNothing;  // a key nothing is bound to
-            }
-            break;
+    } else if (ch == KEY_RESIZE) {
+        input.type = CTerminalInput::EType::kResized;
+    } else if (ch == KEY_MOUSE) {
+        ReadMouse(input);
+    } else if (const EKey named = KeyOfCursesCode(ch); named != EKey::kNone) {
+        key.key = named;
+    } else if (ch == m_altDownKey) {
+        key.key = EKey::kAltDown;
+    } else if (ch > ' ' && ch < 0x7F) {
+        key.key = EKey::kCharacter;
+        key.character = static_cast<char>(ch);
+    } else {
+        input.type = CTerminalInput::EType::kNothing;  // a key nothing is bound to
     }
     return input;
 }

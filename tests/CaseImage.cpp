@@ -86,6 +86,196 @@ struct CLineReader {
     }
 };
 
+// What a directive works on: the words of its line, the image so far, the image "image" stands
+// for, and (for a record edit) the device its slot names.
+struct CDirectiveLine {
+    CLineReader& line;
+    const std::vector<std::string>& words;
+    CCaseImage& image;
+    const CCaseImage* initial;
+    CLogicalDevice& device;
+
+    CDependentFunction& Function() { return device.dependentFunctions[0]; }
+};
+
+// Each directive returns false with the line's reason set.
+bool Factory(CDirectiveLine& at) {
+    if (!at.line.Count(0)) {
+        return false;
+    }
+    at.image.bytes.assign(FactoryImage().begin(), FactoryImage().end());
+    at.image.present = true;
+    return true;
+}
+
+bool Initial(CDirectiveLine& at) {
+    if (at.initial == nullptr) {
+        at.line.error = "no initial image here";
+        return false;
+    }
+    if (!at.line.Count(0)) {
+        return false;
+    }
+    at.image = *at.initial;
+    return true;
+}
+
+bool Fill(CDirectiveLine& at) {
+    long long value = 0;
+    if (!at.line.Count(1) || !at.line.Number(1, 0, 255, value)) {
+        return false;
+    }
+    at.image.bytes.assign(EEPROM_SIZE, static_cast<std::uint8_t>(value));
+    at.image.present = true;
+    return true;
+}
+
+bool Missing(CDirectiveLine& at) {
+    if (!at.line.Count(0)) {
+        return false;
+    }
+    at.image.present = false;
+    at.image.bytes.clear();
+    return true;
+}
+
+bool Size(CDirectiveLine& at) {
+    long long size = 0;
+    if (!at.line.Count(1) || !at.line.Number(1, 0, 65536, size)) {
+        return false;
+    }
+    at.image.bytes.resize(static_cast<std::size_t>(size), 0xFF);
+    return true;
+}
+
+bool RawBytes(CDirectiveLine& at) {
+    long long start = 0, value = 0;
+    if (at.words.size() < 3) {
+        at.line.error = "bytes needs an offset and bytes";
+        return false;
+    }
+    if (!at.line.Number(1, 0, 65535, start)) {
+        return false;
+    }
+    for (std::size_t i = 2; i < at.words.size(); ++i) {
+        const std::size_t offset = static_cast<std::size_t>(start) + i - 2;
+        if (offset >= at.image.bytes.size()) {
+            at.line.error = "bytes past the end";
+            return false;
+        }
+        if (!at.line.Number(i, 0, 255, value)) {
+            return false;
+        }
+        at.image.bytes[offset] = static_cast<std::uint8_t>(value);
+    }
+    return true;
+}
+
+bool DeviceId(CDirectiveLine& at) {
+    long long id = 0;
+    if (!at.line.Count(2) || !at.line.Number(2, 0, 0xFFFFFFFFLL, id)) {
+        return false;
+    }
+    at.device.SetDeviceId(static_cast<std::uint32_t>(id));
+    return true;
+}
+
+bool Name(CDirectiveLine& at) {
+    if (!at.line.Count(2)) {
+        return false;
+    }
+    at.device.SetIdentifier(at.words[2].c_str());
+    return true;
+}
+
+bool Enabled(CDirectiveLine& at) {
+    long long enabled = 0;
+    if (!at.line.Count(2) || !at.line.Number(2, 0, 1, enabled)) {
+        return false;
+    }
+    at.device.SetEnabled(static_cast<int>(enabled));
+    return true;
+}
+
+bool IoPort(CDirectiveLine& at) {
+    long long index = 0, minBase = 0, maxBase = 0, alignment = 0, length = 0;
+    if (!at.line.Count(6) || !at.line.Number(2, 0, MAX_IO_PORTS - 1, index) ||
+        !at.line.Number(3, 0, 0xFFFF, minBase) || !at.line.Number(4, 0, 0xFFFF, maxBase) ||
+        !at.line.Number(5, 0, 255, alignment) || !at.line.Number(6, 0, 255, length)) {
+        return false;
+    }
+    CIoPortDescriptor& port = at.Function().ioPorts[index];
+    port.minBase = static_cast<std::uint16_t>(minBase);
+    port.maxBase = static_cast<std::uint16_t>(maxBase);
+    port.alignment = static_cast<std::uint8_t>(alignment);
+    port.length = static_cast<std::uint8_t>(length);
+    return true;
+}
+
+bool Irq(CDirectiveLine& at) {
+    long long index = 0, mask = 0;
+    if (!at.line.Count(3) || !at.line.Number(2, 0, MAX_IRQS - 1, index) ||
+        !at.line.Number(3, 0, 0xFFFF, mask)) {
+        return false;
+    }
+    at.Function().irqs[index].mask = static_cast<std::uint16_t>(mask);
+    return true;
+}
+
+bool IrqCount(CDirectiveLine& at) {
+    long long count = 0;
+    if (!at.line.Count(2) || !at.line.Number(2, 0, MAX_IRQS, count)) {
+        return false;
+    }
+    at.Function().irqCount = static_cast<std::int32_t>(count);
+    return true;
+}
+
+bool Dma(CDirectiveLine& at) {
+    long long index = 0, mask = 0;
+    if (!at.line.Count(3) || !at.line.Number(2, 0, MAX_DMA_CHANNELS - 1, index) ||
+        !at.line.Number(3, 0, 255, mask)) {
+        return false;
+    }
+    at.Function().dmaChannels[index].mask = static_cast<std::uint8_t>(mask);
+    return true;
+}
+
+// A record edit names a device slot first and works on the parsed records; the others work on
+// the raw bytes.
+enum class EEdits { kBytes, kRecord };
+
+struct CDirective {
+    const char* word;
+    EEdits edits;
+    bool (*apply)(CDirectiveLine&);
+};
+
+constexpr CDirective kDirectives[] = {
+    {"factory", EEdits::kBytes, Factory},     // factory
+    {"image", EEdits::kBytes, Initial},       // image
+    {"fill", EEdits::kBytes, Fill},           // fill BYTE
+    {"missing", EEdits::kBytes, Missing},     // missing
+    {"size", EEdits::kBytes, Size},           // size LENGTH
+    {"bytes", EEdits::kBytes, RawBytes},      // bytes OFFSET BYTE...
+    {"id", EEdits::kRecord, DeviceId},        // id SLOT ID
+    {"name", EEdits::kRecord, Name},          // name SLOT TEXT
+    {"enabled", EEdits::kRecord, Enabled},    // enabled SLOT 0|1
+    {"io", EEdits::kRecord, IoPort},          // io SLOT INDEX MIN MAX ALIGNMENT LENGTH
+    {"irq", EEdits::kRecord, Irq},            // irq SLOT INDEX MASK
+    {"irqcount", EEdits::kRecord, IrqCount},  // irqcount SLOT COUNT
+    {"dma", EEdits::kRecord, Dma},            // dma SLOT INDEX MASK
+};
+
+const CDirective* FindDirective(const std::string& word) {
+    for (const CDirective& directive : kDirectives) {
+        if (word == directive.word) {
+            return &directive;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int BuildCaseImage(std::istream& description, const CCaseImage* initial, CCaseImage& image,
@@ -111,106 +301,27 @@ int BuildCaseImage(std::istream& description, const CCaseImage* initial, CCaseIm
             return fail(reason);
         }
         CLineReader line{words, reason};
-        const std::string& what = words[0];
-        const bool recordEdit = what == "id" || what == "name" || what == "enabled" ||
-                                what == "io" || what == "irq" || what == "irqcount" ||
-                                what == "dma";
-        if (!recordEdit && !records.Finish(image.bytes, reason)) {
+        const CDirective* directive = FindDirective(words[0]);
+        const bool recordEdit = directive != nullptr && directive->edits == EEdits::kRecord;
+        // Record edits in a row share one parse; anything else writes them back first.
+        const int recordsReady =
+            recordEdit ? records.Begin(image.bytes, reason) : records.Finish(image.bytes, reason);
+        if (!recordsReady) {
             return fail(reason);
         }
-        if (recordEdit && !records.Begin(image.bytes, reason)) {
+        if (directive == nullptr) {
+            return fail("unknown directive \"" + words[0] + "\"");
+        }
+        long long slot = 0;
+        if (recordEdit && words.size() < 2) {
+            return fail(words[0] + " needs a slot");
+        }
+        if (recordEdit && !line.Number(1, 0, 5, slot)) {
             return fail(reason);
         }
-        long long slot = 0, a = 0, b = 0, c = 0, d = 0, e = 0;
-        if (recordEdit && (words.size() < 2 || !line.Number(1, 0, 5, slot))) {
-            return fail(words.size() < 2 ? what + " needs a slot" : reason);
-        }
-        CLogicalDevice& device = records.devices[slot];
-        CDependentFunction& function = device.dependentFunctions[0];
-        if (what == "factory") {
-            if (!line.Count(0)) {
-                return fail(reason);
-            }
-            image.bytes.assign(FactoryImage().begin(), FactoryImage().end());
-            image.present = true;
-        } else if (what == "image") {
-            if (initial == nullptr || !line.Count(0)) {
-                return fail(initial == nullptr ? "no initial image here" : reason);
-            }
-            image = *initial;
-        } else if (what == "fill") {
-            if (!line.Count(1) || !line.Number(1, 0, 255, a)) {
-                return fail(reason);
-            }
-            image.bytes.assign(EEPROM_SIZE, static_cast<std::uint8_t>(a));
-            image.present = true;
-        } else if (what == "missing") {
-            if (!line.Count(0)) {
-                return fail(reason);
-            }
-            image.present = false;
-            image.bytes.clear();
-        } else if (what == "size") {
-            if (!line.Count(1) || !line.Number(1, 0, 65536, a)) {
-                return fail(reason);
-            }
-            image.bytes.resize(static_cast<std::size_t>(a), 0xFF);
-        } else if (what == "bytes") {
-            if (words.size() < 3 || !line.Number(1, 0, 65535, a)) {
-                return fail(words.size() < 3 ? "bytes needs an offset and bytes" : reason);
-            }
-            for (std::size_t i = 2; i < words.size(); ++i) {
-                const std::size_t offset = static_cast<std::size_t>(a) + i - 2;
-                if (!line.Number(i, 0, 255, b) || offset >= image.bytes.size()) {
-                    return fail(offset >= image.bytes.size() ? "bytes past the end" : reason);
-                }
-                image.bytes[offset] = static_cast<std::uint8_t>(b);
-            }
-        } else if (what == "id") {
-            if (!line.Count(2) || !line.Number(2, 0, 0xFFFFFFFFLL, a)) {
-                return fail(reason);
-            }
-            device.SetDeviceId(static_cast<std::uint32_t>(a));
-        } else if (what == "name") {
-            if (!line.Count(2)) {
-                return fail(reason);
-            }
-            device.SetIdentifier(words[2].c_str());
-        } else if (what == "enabled") {
-            if (!line.Count(2) || !line.Number(2, 0, 1, a)) {
-                return fail(reason);
-            }
-            device.SetEnabled(static_cast<int>(a));
-        } else if (what == "io") {
-            if (!line.Count(6) || !line.Number(2, 0, MAX_IO_PORTS - 1, a) ||
-                !line.Number(3, 0, 0xFFFF, b) || !line.Number(4, 0, 0xFFFF, c) ||
-                !line.Number(5, 0, 255, d) || !line.Number(6, 0, 255, e)) {
-                return fail(reason);
-            }
-            CIoPortDescriptor& port = function.ioPorts[a];
-            port.minBase = static_cast<std::uint16_t>(b);
-            port.maxBase = static_cast<std::uint16_t>(c);
-            port.alignment = static_cast<std::uint8_t>(d);
-            port.length = static_cast<std::uint8_t>(e);
-        } else if (what == "irq") {
-            if (!line.Count(3) || !line.Number(2, 0, MAX_IRQS - 1, a) ||
-                !line.Number(3, 0, 0xFFFF, b)) {
-                return fail(reason);
-            }
-            function.irqs[a].mask = static_cast<std::uint16_t>(b);
-        } else if (what == "irqcount") {
-            if (!line.Count(2) || !line.Number(2, 0, MAX_IRQS, a)) {
-                return fail(reason);
-            }
-            function.irqCount = static_cast<std::int32_t>(a);
-        } else if (what == "dma") {
-            if (!line.Count(3) || !line.Number(2, 0, MAX_DMA_CHANNELS - 1, a) ||
-                !line.Number(3, 0, 255, b)) {
-                return fail(reason);
-            }
-            function.dmaChannels[a].mask = static_cast<std::uint8_t>(b);
-        } else {
-            return fail("unknown directive \"" + what + "\"");
+        CDirectiveLine at{line, words, image, initial, records.devices[slot]};
+        if (!directive->apply(at)) {
+            return fail(reason);
         }
     }
     if (!records.Finish(image.bytes, reason)) {

@@ -18,6 +18,7 @@
 #include "script/PacingDeviceApi.h"
 #include "script/ScriptRunner.h"
 #include "script/WriteCountingDeviceApi.h"
+#include "testsupport/FileContents.h"
 #include "testsupport/TemporaryFolder.h"
 
 namespace {
@@ -119,9 +120,8 @@ TEST_F(InProcessRun, ABackupOfTheCardIsNamedByAnEventBeforeTheFirstByte) {
     const std::vector<std::string> backups = Backups();
     ASSERT_EQ(backups.size(), 1u);
     EXPECT_EQ(events[1], nlohmann::json({{"event", "backup"}, {"path", backups[0]}}));
-    std::ifstream file(backups[0], std::ios::binary);
-    const std::string saved{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    EXPECT_EQ(saved, std::string(FactoryImage().begin(), FactoryImage().end()));
+    EXPECT_EQ(FileBytes(backups[0]),
+              std::vector<std::uint8_t>(FactoryImage().begin(), FactoryImage().end()));
 }
 
 #ifndef _WIN32

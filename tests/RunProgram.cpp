@@ -7,15 +7,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <fstream>
-#include <sstream>
 
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+#include "testsupport/FileContents.h"
 
 CProgramRun RunProgram(const std::string& program, const std::vector<std::string>& arguments,
                        const std::vector<std::string>& environment,
@@ -67,10 +60,10 @@ CProgramRun RunProgram(const std::string& program, const std::vector<std::string
     if (WIFEXITED(status)) {
         run.exitStatus = WEXITSTATUS(status);
     }
-    run.errors = ReadWholeFile(errorPath);
+    run.errors = FileText(errorPath);
     unlink(errorPath.c_str());
     if (outputFile.empty()) {
-        run.output = ReadWholeFile(outputPath);
+        run.output = FileText(outputPath);
         unlink(outputPath.c_str());
     }
     return run;

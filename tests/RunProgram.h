@@ -17,5 +17,3 @@ CProgramRun RunProgram(const std::string& program, const std::vector<std::string
                        const std::vector<std::string>& environment,
                        const std::string& workingDirectory, const std::string& inputFile = "",
                        const std::string& outputFile = "");
-
-std::string ReadWholeFile(const std::string& path);

@@ -16,6 +16,7 @@
 #include "tests/CaseImage.h"
 #include "tests/RunProgram.h"
 #include "tests/WindowsCaseRunner.h"
+#include "testsupport/FileContents.h"
 #include "testsupport/TemporaryFolder.h"
 
 namespace fs = std::filesystem;
@@ -87,11 +88,6 @@ std::string FirstDifference(const std::vector<std::uint8_t>& actual,
     return text.str();
 }
 
-std::vector<std::uint8_t> FileBytes(const fs::path& path) {
-    const std::string text = ReadWholeFile(path.string());
-    return std::vector<std::uint8_t>(text.begin(), text.end());
-}
-
 // The backup event's path in the expected events: a new backup, whose name carries the time.
 // The run's path stands in its place once it is known to be a new file in the backup folder;
 // the file itself is checked against the card afterwards.
@@ -160,7 +156,7 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
     std::ifstream(kCases / (name + ".exit")) >> expectedStatus;
     EXPECT_EQ(run.exitStatus, expectedStatus) << run.errors;
 
-    std::string expectedText = ReadWholeFile((kCases / (name + ".expected.jsonl")).string());
+    std::string expectedText = FileText((kCases / (name + ".expected.jsonl")).string());
     if (windows) {
         ASSERT_TRUE(WindowsExpectedEvents(expectedText, problem)) << problem;
     } else {
@@ -211,7 +207,7 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
     // Every backup the run named is a complete card; the first is the card the case started
     // with (a later one holds what an earlier write of the run left).
     for (std::size_t k = 0; k < backups.size(); ++k) {
-        const std::vector<std::uint8_t> saved = FileBytes(backups[k]);
+        const std::vector<std::uint8_t> saved = FileBytes(backups[k].string());
         EXPECT_EQ(saved.size(), 2048u) << backups[k];
         if (k == 0) {
             EXPECT_TRUE(saved == initial.bytes)
@@ -225,13 +221,13 @@ TEST_P(ScriptCase, EventsAndCardAsExpected) {
     const fs::path dumpFile = windows ? windows->driveC / "tt.bin" : work / "drive-c" / "tt.bin";
     if (expectedCard.present) {
         EXPECT_TRUE(fs::exists(leftCard));
-        const std::vector<std::uint8_t> bytes = FileBytes(leftCard);
+        const std::vector<std::uint8_t> bytes = FileBytes(leftCard.string());
         EXPECT_TRUE(bytes == expectedCard.bytes) << FirstDifference(bytes, expectedCard.bytes);
         if (writesBeforeDump >= 0 && (writesBeforeDump == 0 || writesBeforeDump == writes)) {
             // The dump holds exactly the first 500 bytes of the card: the one the case started
             // with when nothing was written before the dump, the final one when nothing after.
             const std::vector<std::uint8_t>& card = writesBeforeDump == 0 ? initial.bytes : bytes;
-            const std::vector<std::uint8_t> dump = FileBytes(dumpFile);
+            const std::vector<std::uint8_t> dump = FileBytes(dumpFile.string());
             EXPECT_TRUE(dump == std::vector<std::uint8_t>(card.begin(), card.begin() + 500))
                 << "tt.bin: " << dump.size() << " bytes";
         }

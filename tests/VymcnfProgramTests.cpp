@@ -12,12 +12,12 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <regex>
 #include <thread>
 
 #include "pnp/FactoryImage.h"
 #include "tests/RunProgram.h"
+#include "testsupport/FileContents.h"
 #include "testsupport/TemporaryFolder.h"
 
 namespace fs = std::filesystem;
@@ -48,10 +48,6 @@ protected:
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
     }
-    static Bytes ReadBytes(const std::string& path) {
-        std::ifstream file(path, std::ios::binary);
-        return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
 
     std::vector<std::string> Environment() const {
         return {"VYMCNF_EEPROM=" + Card(), "HOME=" + (m_work / "home").string(),
@@ -81,7 +77,7 @@ protected:
 TEST_F(VymcnfProgram, ACardSavedWithReadGoesBackWithWrite) {
     const CProgramRun read = Vymcnf({"read", In("saved.bin")});
     ASSERT_EQ(read.exitStatus, 0) << read.errors;
-    EXPECT_EQ(ReadBytes(In("saved.bin")), Factory());
+    EXPECT_EQ(FileBytes(In("saved.bin")), Factory());
 
     Bytes other = Factory();
     other[66] = 0x44;  // the card changed meanwhile (a WSS I/O byte and beyond the image)
@@ -89,7 +85,7 @@ TEST_F(VymcnfProgram, ACardSavedWithReadGoesBackWithWrite) {
     WriteBytes(Card(), other);
     const CProgramRun write = Vymcnf({"write", In("saved.bin")});
     ASSERT_EQ(write.exitStatus, 0) << write.errors;
-    EXPECT_EQ(ReadBytes(Card()), Factory());
+    EXPECT_EQ(FileBytes(Card()), Factory());
     EXPECT_NE(write.output.find("Wrote 2 bytes to the card and read it back: the card holds " +
                                 In("saved.bin") + ".\n"),
               std::string::npos)
@@ -97,7 +93,7 @@ TEST_F(VymcnfProgram, ACardSavedWithReadGoesBackWithWrite) {
     EXPECT_EQ(write.errors, "");  // no progress bar where nobody watches
     // The card as it was before the write is the backup.
     ASSERT_EQ(Backups().size(), 1u);
-    EXPECT_EQ(ReadBytes(Backups()[0].string()), other);
+    EXPECT_EQ(FileBytes(Backups()[0].string()), other);
 
     EXPECT_EQ(Vymcnf({"verify", In("saved.bin")}).exitStatus, 0);
 }
@@ -106,7 +102,7 @@ TEST_F(VymcnfProgram, TheBackupASetupDialogWriteMadePutsTheCardBack) {
     const CProgramRun setup =
         RunSetupScript("pace off\npick \"Midi-1 IRQ\" 7\nanswer Yes\nclick OK\n");
     ASSERT_EQ(setup.exitStatus, 0) << setup.errors;
-    ASSERT_NE(ReadBytes(Card()), Factory());
+    ASSERT_NE(FileBytes(Card()), Factory());
     ASSERT_EQ(Backups().size(), 1u);
     const std::string backup = Backups()[0].string();
 
@@ -120,7 +116,7 @@ TEST_F(VymcnfProgram, TheBackupASetupDialogWriteMadePutsTheCardBack) {
 
     const CProgramRun restore = Vymcnf({"write", backup});
     ASSERT_EQ(restore.exitStatus, 0) << restore.errors;
-    EXPECT_EQ(ReadBytes(Card()), Factory());
+    EXPECT_EQ(FileBytes(Card()), Factory());
     // The restore saved the card it overwrote too: the setup dialog's settings are not lost
     // either.
     EXPECT_EQ(Backups().size(), 2u);
@@ -135,7 +131,7 @@ TEST_F(VymcnfProgram, ACardThatDiffersFailsItsCheck) {
     EXPECT_EQ(verify.exitStatus, 1);
     EXPECT_EQ(verify.errors, "vymcnf: the card differs from " + In("other.bin") +
                                  ": 2 bytes differ, the first at address 0x064.\n");
-    EXPECT_EQ(ReadBytes(Card()), Factory());
+    EXPECT_EQ(FileBytes(Card()), Factory());
 }
 
 TEST_F(VymcnfProgram, AMissingCardIsAFailureThatCreatesNothing) {
@@ -180,15 +176,15 @@ TEST_F(VymcnfProgram, TheCardOptionWinsOverTheEnvironment) {
 
     const CProgramRun read = Vymcnf({"--card", In("dump.bin"), "read", In("saved.bin")});
     ASSERT_EQ(read.exitStatus, 0) << read.errors;
-    EXPECT_EQ(ReadBytes(In("saved.bin")), dump);
+    EXPECT_EQ(FileBytes(In("saved.bin")), dump);
 
     WriteBytes(In("image.bin"), Factory());
     const CProgramRun write = Vymcnf({"write", "-c", In("dump.bin"), In("image.bin")});
     ASSERT_EQ(write.exitStatus, 0) << write.errors;
-    EXPECT_EQ(ReadBytes(In("dump.bin")), Factory());
-    EXPECT_EQ(ReadBytes(Card()), Factory());  // VYMCNF_EEPROM's card untouched
+    EXPECT_EQ(FileBytes(In("dump.bin")), Factory());
+    EXPECT_EQ(FileBytes(Card()), Factory());  // VYMCNF_EEPROM's card untouched
     ASSERT_EQ(Backups().size(), 1u);          // the backup goes where backups go
-    EXPECT_EQ(ReadBytes(Backups()[0].string()), dump);
+    EXPECT_EQ(FileBytes(Backups()[0].string()), dump);
     EXPECT_EQ(Vymcnf({"verify", "--card=" + In("dump.bin"), In("image.bin")}).exitStatus, 0);
 
     const CProgramRun info = Vymcnf({"info", "--card", In("dump.bin")});
@@ -221,7 +217,7 @@ TEST_F(VymcnfProgram, AHexCardFileIsRefusedWithTheCommandThatConvertsIt) {
 
     const CProgramRun convert = Vymcnf({"convert", In("dump.hex"), In("dump.bin")});
     ASSERT_EQ(convert.exitStatus, 0) << convert.errors;
-    EXPECT_EQ(ReadBytes(In("dump.bin")), Factory());
+    EXPECT_EQ(FileBytes(In("dump.bin")), Factory());
     EXPECT_EQ(Vymcnf({"--card", In("dump.bin"), "verify", In("dump.hex")}).exitStatus, 0);
     // An existing file is kept unless --force.
     EXPECT_EQ(Vymcnf({"convert", In("dump.hex"), In("dump.bin")}).exitStatus, 1);
@@ -253,7 +249,7 @@ TEST_F(VymcnfProgram, IntelHexFilesRoundTripThroughTheCard) {
     WriteBytes(Card(), other);
     const CProgramRun write = Vymcnf({"write", In("card.hex")});
     ASSERT_EQ(write.exitStatus, 0) << write.errors;
-    EXPECT_EQ(ReadBytes(Card()), Factory());
+    EXPECT_EQ(FileBytes(Card()), Factory());
     EXPECT_EQ(Vymcnf({"verify", In("card.hex")}).exitStatus, 0);
     EXPECT_EQ(Vymcnf({"info", In("card.hex")}).exitStatus, 0);
 
@@ -276,7 +272,7 @@ TEST_F(VymcnfProgram, IntelHexFilesRoundTripThroughTheCard) {
     EXPECT_EQ(bad.errors, "vymcnf: " + In("bad.hex") +
                               " line 2: checksum mismatch; the file is not a usable Intel HEX "
                               "image. Nothing was written.\n");
-    EXPECT_EQ(ReadBytes(Card()), Factory());
+    EXPECT_EQ(FileBytes(Card()), Factory());
 }
 
 TEST_F(VymcnfProgram, CtrlCStopsAPacedWriteBetweenTwoBytes) {
@@ -314,7 +310,7 @@ TEST_F(VymcnfProgram, CtrlCStopsAPacedWriteBetweenTwoBytes) {
     ASSERT_TRUE(WIFEXITED(status)) << "ended by the signal instead of stopping";
     EXPECT_EQ(WEXITSTATUS(status), 1);
 
-    const std::string errors = ReadWholeFile(err);
+    const std::string errors = FileText(err);
     std::smatch match;
     ASSERT_TRUE(std::regex_search(errors, match,
                                   std::regex("stopped\\. Only ([0-9]+) of the ([0-9]+) bytes were "
@@ -330,7 +326,7 @@ TEST_F(VymcnfProgram, CtrlCStopsAPacedWriteBetweenTwoBytes) {
               std::string::npos);
     // Every address of the plan up to the last one written holds the new byte; from there on
     // the card is as it was.
-    const Bytes card = ReadBytes(Card());
+    const Bytes card = FileBytes(Card());
     int changed = 0;
     for (int address = 0; address < 2048; ++address) {
         if (factory[static_cast<std::size_t>(address)] == 0) {

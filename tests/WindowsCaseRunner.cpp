@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "testsupport/FileContents.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -132,7 +134,7 @@ std::string NativeOnlyReason(const fs::path& cases, const std::string& name, std
     if (!fs::exists(marker)) {
         return "";
     }
-    std::string reason = ReadWholeFile(marker.string());
+    std::string reason = FileText(marker.string());
     while (!reason.empty() && (reason.back() == '\n' || reason.back() == ' ')) {
         reason.pop_back();
     }

@@ -9,6 +9,7 @@
 
 #include "tests/RunProgram.h"
 #include "tests/WindowsCaseRunner.h"
+#include "testsupport/FileContents.h"
 #include "testsupport/TemporaryFolder.h"
 
 namespace fs = std::filesystem;
@@ -152,7 +153,7 @@ TEST_F(WindowsCaseRun, AWriteIsComparedOnTheCardFileTheRunnerNames) {
         EXPECT_EQ(run.exitStatus, 0) << test << "\n" << run.output;
         EXPECT_NE(run.output.find("[  PASSED  ] 1 test"), std::string::npos) << run.output;
     }
-    EXPECT_EQ(ReadWholeFile(other.string()), "not a card");
+    EXPECT_EQ(FileText(other.string()), "not a card");
 }
 
 TEST_F(WindowsCaseRun, ACardFileThatCannotBeMadeFailsTheCase) {

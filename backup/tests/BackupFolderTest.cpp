@@ -115,8 +115,7 @@ TEST(BackupFolderMaking, EveryMissingLevelIsMadeAndOnesThereAreKept) {
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     CScratchFolder::WriteBytes(scratch.In("a/b/kept.bin"), {1, 2, 3});
     ASSERT_EQ(MakeFolders(folder.c_str(), &error), 1) << error.reason;
-    EXPECT_EQ(CScratchFolder::ReadBytes(scratch.In("a/b/kept.bin")),
-              (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(FileBytes(scratch.In("a/b/kept.bin")), (std::vector<std::uint8_t>{1, 2, 3}));
     const std::string trailing = (scratch.Path() / "d" / "e").string() + "/";
     ASSERT_EQ(MakeFolders(trailing.c_str(), &error), 1) << error.reason;
     EXPECT_TRUE(std::filesystem::is_directory(scratch.Path() / "d" / "e"));

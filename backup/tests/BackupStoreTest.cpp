@@ -57,7 +57,7 @@ protected:
 TEST_F(BackupStoreTest, TheImageIsSavedWholeInAFolderMadeForIt) {
     const Bytes image = Image(1);
     EXPECT_EQ(Save(image, At(7, 8, 9)), "eeprom-20240305-070809Z.bin");
-    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809Z.bin"), image);
+    EXPECT_EQ(FileBytes(Folder() + "/eeprom-20240305-070809Z.bin"), image);
     // Nothing else: the temporary file got the name.
     EXPECT_EQ(CScratchFolder::Names(Folder()),
               (std::vector<std::string>{"eeprom-20240305-070809Z.bin"}));
@@ -70,9 +70,9 @@ TEST_F(BackupStoreTest, BackupsOfTheSameSecondAreNumberedAndNoneIsOverwritten) {
     EXPECT_EQ(Save(first, At(7, 8, 9)), "eeprom-20240305-070809Z.bin");
     EXPECT_EQ(Save(second, At(7, 8, 9)), "eeprom-20240305-070809Z-2.bin");
     EXPECT_EQ(Save(third, At(7, 8, 9)), "eeprom-20240305-070809Z-3.bin");
-    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809Z.bin"), first);
-    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809Z-2.bin"), second);
-    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809Z-3.bin"), third);
+    EXPECT_EQ(FileBytes(Folder() + "/eeprom-20240305-070809Z.bin"), first);
+    EXPECT_EQ(FileBytes(Folder() + "/eeprom-20240305-070809Z-2.bin"), second);
+    EXPECT_EQ(FileBytes(Folder() + "/eeprom-20240305-070809Z-3.bin"), third);
     EXPECT_EQ(Save(first, At(7, 8, 10)), "eeprom-20240305-070810Z.bin");
 }
 
@@ -80,7 +80,7 @@ TEST_F(BackupStoreTest, AFileSomeoneElsePutUnderTheNameIsKept) {
     std::filesystem::create_directories(Folder());
     CScratchFolder::WriteBytes(Folder() + "/eeprom-20240305-070809Z.bin", {9, 9});
     EXPECT_EQ(Save(Image(1), At(7, 8, 9)), "eeprom-20240305-070809Z-2.bin");
-    EXPECT_EQ(CScratchFolder::ReadBytes(Folder() + "/eeprom-20240305-070809Z.bin"), (Bytes{9, 9}));
+    EXPECT_EQ(FileBytes(Folder() + "/eeprom-20240305-070809Z.bin"), (Bytes{9, 9}));
 }
 
 TEST_F(BackupStoreTest, AFolderThatCannotBeMadeIsReportedWithTheFolderAndTheReason) {

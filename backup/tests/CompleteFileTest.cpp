@@ -32,7 +32,7 @@ TEST(CompleteFile, ASavedFileHoldsEveryByteAndNothingElseIsLeft) {
     CFileError error;
     ASSERT_EQ(SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), false, &error), 1)
         << error.reason;
-    EXPECT_EQ(CScratchFolder::ReadBytes(path), bytes);
+    EXPECT_EQ(FileBytes(path), bytes);
     EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()),
               (std::vector<std::string>{"card.bin"}));
 }
@@ -45,13 +45,13 @@ TEST(CompleteFile, AnExistingFileIsKeptUnlessItIsToBeReplaced) {
     CFileError error;
     EXPECT_EQ(SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), false, &error), 0);
     EXPECT_TRUE(IsNameTaken(error)) << error.code << " " << error.reason;
-    EXPECT_EQ(CScratchFolder::ReadBytes(path), (Bytes{1, 2, 3}));
+    EXPECT_EQ(FileBytes(path), (Bytes{1, 2, 3}));
     EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()),
               (std::vector<std::string>{"card.bin"}));
 
     ASSERT_EQ(SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), true, &error), 1)
         << error.reason;
-    EXPECT_EQ(CScratchFolder::ReadBytes(path), bytes);
+    EXPECT_EQ(FileBytes(path), bytes);
     EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()),
               (std::vector<std::string>{"card.bin"}));
 }
@@ -109,7 +109,7 @@ TEST(ReplaceRegularFile, ReplacesARegularFileAndMakesAMissingOne) {
         << error.reason;
     ASSERT_EQ(ReplaceRegularFile(path.c_str(), second.data(), second.size(), &error), 1)
         << error.reason;
-    EXPECT_EQ(CScratchFolder::ReadBytes(path), second);
+    EXPECT_EQ(FileBytes(path), second);
     EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()), (std::vector<std::string>{"tt.bin"}));
 }
 
@@ -134,7 +134,7 @@ TEST(ReplaceRegularFile, ALinkAtTheNameIsNeitherFollowedNorReplaced) {
     const Bytes bytes(500, 0x44);
     CFileError error;
     EXPECT_EQ(ReplaceRegularFile(path.c_str(), bytes.data(), bytes.size(), &error), 0);
-    EXPECT_EQ(CScratchFolder::ReadBytes(target), (Bytes{1, 2, 3}));
+    EXPECT_EQ(FileBytes(target), (Bytes{1, 2, 3}));
     EXPECT_TRUE(std::filesystem::is_symlink(path));
     EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()),
               (std::vector<std::string>{"target.bin", "tt.bin"}));

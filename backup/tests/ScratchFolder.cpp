@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 void CScratchFolder::SetVariable(const char* name, const std::optional<std::string>& value) {
     if (value) {
@@ -10,12 +9,6 @@ void CScratchFolder::SetVariable(const char* name, const std::optional<std::stri
     } else {
         m_variables.Remove(name);
     }
-}
-
-std::vector<std::uint8_t> CScratchFolder::ReadBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file),
-                                     std::istreambuf_iterator<char>());
 }
 
 void CScratchFolder::WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/FileContents.h"
 #include "testsupport/TemporaryFolder.h"
 
 // A folder of one test's own, gone with all it holds when the test ends, environment variables
@@ -22,7 +23,6 @@ public:
     // Sets (or, with nullopt, removes) a variable until the folder goes.
     void SetVariable(const char* name, const std::optional<std::string>& value);
 
-    static std::vector<std::uint8_t> ReadBytes(const std::string& path);
     static void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
     // The names of the entries of folder, sorted.
     static std::vector<std::string> Names(const std::string& folder);

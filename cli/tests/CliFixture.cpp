@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <fstream>
-#include <iterator>
 
 #include "backup/BackupFolder.h"
 #include "backup/BackupList.h"
@@ -93,11 +92,6 @@ std::string VymcnfTest::WriteFile(const std::string& name, const CImageBytes& by
         .write(reinterpret_cast<const char*>(bytes.data()),
                static_cast<std::streamsize>(bytes.size()));
     return path;
-}
-
-CImageBytes VymcnfTest::ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return CImageBytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 std::vector<std::string> VymcnfTest::Backups() const {

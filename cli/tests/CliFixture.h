@@ -11,6 +11,7 @@
 #include "cli/Console.h"
 #include "cli/WriteProgress.h"
 #include "driver/testing/DeviceDouble.h"
+#include "testsupport/FileContents.h"
 #include "testsupport/TemporaryFolder.h"
 
 using CImageBytes = std::vector<std::uint8_t>;
@@ -43,7 +44,6 @@ protected:
     // The emulated card's file, which messages name (the double serves the requests).
     void NameCardFile(const std::string& path) { m_variables.Set("VYMCNF_EEPROM", path); }
     std::string WriteFile(const std::string& name, const CImageBytes& bytes) const;
-    static CImageBytes ReadFile(const std::string& path);
     std::string BackupFolder() const { return PathIn("backups"); }
     // The backups saved, newest first.
     std::vector<std::string> Backups() const;

@@ -62,7 +62,7 @@ TEST_F(VymcnfTest, WriteSendsOnlyTheBytesThatDifferPausingAfterEach) {
                                                    WritePhase::Write, WritePhase::Verify}));
     EXPECT_EQ(log.finished, 1);
     ASSERT_EQ(Backups().size(), 1u);
-    EXPECT_EQ(ReadFile(Backups()[0]), FactoryBytes());
+    EXPECT_EQ(FileBytes(Backups()[0]), FactoryBytes());
     EXPECT_EQ(out, "Saved the card as it was to " + Backups()[0] +
                        "\nWrote 3 bytes to the card and read it back: the card holds " + file +
                        ".\n");
@@ -123,7 +123,7 @@ TEST_F(VymcnfTest, WriteRefusesAnImageWithoutSixDevicesUnlessForced) {
 
     ASSERT_EQ(Run({"write", "--force", file}), 0) << err;
     EXPECT_EQ(Card(), blank);
-    EXPECT_EQ(ReadFile(Backups()[0]), FactoryBytes());
+    EXPECT_EQ(FileBytes(Backups()[0]), FactoryBytes());
 }
 
 TEST_F(VymcnfTest, ACellThatKeepsAnotherValueFailsTheCheckAndNamesTheBackup) {
@@ -282,15 +282,15 @@ TEST_F(VymcnfTest, ReadSavesTheWholeCardAndKeepsAnExistingFileUnlessForced) {
     card.eeprom[2047] = 0x5A;
     const std::string file = PathIn("card.bin");
     ASSERT_EQ(Run({"read", file}), 0) << err;
-    EXPECT_EQ(ReadFile(file), Card());
+    EXPECT_EQ(FileBytes(file), Card());
     EXPECT_EQ(out, "Saved the card's 2048 bytes to " + file + ".\n");
     card.eeprom[0] = 0x00;
     EXPECT_EQ(Run({"read", file}), 1);
     EXPECT_EQ(err,
               "vymcnf: " + file + " exists already; --force replaces it. Nothing was saved.\n");
-    EXPECT_NE(ReadFile(file), Card());
+    EXPECT_NE(FileBytes(file), Card());
     ASSERT_EQ(Run({"read", "--force", file}), 0) << err;
-    EXPECT_EQ(ReadFile(file), Card());
+    EXPECT_EQ(FileBytes(file), Card());
 }
 
 TEST_F(VymcnfTest, ReadOfACardThatFailsSavesNothing) {

@@ -71,7 +71,7 @@ TEST_F(CardFileChangeTest, AnotherFileRenamedOverTheCardFailsEveryRequestAndIsLe
     const std::string otherPath = WriteCard("other.bin", other);
     ExpectRequestsFailAfter(
         [&] { ASSERT_EQ(std::rename(otherPath.c_str(), m_cardPath.c_str()), 0); });
-    EXPECT_EQ(ReadFile(m_cardPath), other);
+    EXPECT_EQ(FileBytes(m_cardPath), other);
 }
 
 TEST_F(CardFileChangeTest, ACardRewrittenInPlaceAtItsSizeIsStillTheCard) {
@@ -93,7 +93,7 @@ TEST_F(CardFileChangeTest, ACardOpenedThroughALinkIsTheFileBehindIt) {
     HANDLE device = OpenCard();
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(WriteAt(device, 5, 0x12));
-    EXPECT_EQ(ReadFile(m_cardPath)[5], 0x12);
+    EXPECT_EQ(FileBytes(m_cardPath)[5], 0x12);
 }
 
 // Which descriptor of this process holds the file at path, -1 when none does.
@@ -137,7 +137,7 @@ TEST_F(CardFileChangeTest, TheCardNeverTakesAStandardStreamAndStaysOutOfStartedP
         return 0;
     });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(ReadFile(m_cardPath), m_card);
+    EXPECT_EQ(FileBytes(m_cardPath), m_card);
 }
 
 }  // namespace

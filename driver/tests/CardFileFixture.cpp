@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "driver/ConfigDriver.h"
 #include "driver/DeviceSeam.h"
@@ -36,12 +35,6 @@ std::string CardFileTest::WriteCard(const std::string& name,
     out.write(reinterpret_cast<const char*>(bytes.data()),
               static_cast<std::streamsize>(bytes.size()));
     return path;
-}
-
-std::vector<std::uint8_t> CardFileTest::ReadFile(const std::string& path) const {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in),
-                                     std::istreambuf_iterator<char>());
 }
 
 std::vector<std::uint8_t> CardFileTest::Pattern(int size) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "testsupport/FileContents.h"
 #include "testsupport/TemporaryFolder.h"
 #include "wintypes/WinTypes.h"
 
@@ -19,7 +20,6 @@ protected:
 
     std::string PathIn(const std::string& name) const { return m_folder + "/" + name; }
     std::string WriteCard(const std::string& name, const std::vector<std::uint8_t>& bytes);
-    std::vector<std::uint8_t> ReadFile(const std::string& path) const;
     static std::vector<std::uint8_t> Pattern(int size = 2048);
 
     void SetVariable(const char* name, const std::string& value);

@@ -65,7 +65,7 @@ TEST_F(DefaultEepromFileTest, PathFollowsTheBaseDirectoryRules) {
 TEST_F(DefaultEepromFileTest, FirstOpenMakesTheCardFromTheFactoryImage) {
     HANDLE device = OpenCard();
     ASSERT_NE(device, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(ReadFile(DefaultPath()), Factory());
+    EXPECT_EQ(FileBytes(DefaultPath()), Factory());
 
     struct stat folder;
     ASSERT_EQ(stat((m_folder + "/data/vymcnf").c_str(), &folder), 0);
@@ -77,13 +77,13 @@ TEST_F(DefaultEepromFileTest, FirstOpenMakesTheCardFromTheFactoryImage) {
 TEST_F(DefaultEepromFileTest, WithoutDataHomeTheCardGoesUnderHome) {
     UnsetVariable("XDG_DATA_HOME");
     ASSERT_NE(OpenCard(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(ReadFile(m_folder + "/home/.local/share/vymcnf/eeprom.bin"), Factory());
+    EXPECT_EQ(FileBytes(m_folder + "/home/.local/share/vymcnf/eeprom.bin"), Factory());
 }
 
 TEST_F(DefaultEepromFileTest, EmptyCardVariableMeansTheDefaultCard) {
     SetVariable(EEPROM_FILE_VARIABLE, "");
     ASSERT_NE(OpenCard(), INVALID_HANDLE_VALUE);
-    EXPECT_EQ(ReadFile(DefaultPath()), Factory());
+    EXPECT_EQ(FileBytes(DefaultPath()), Factory());
 }
 
 TEST_F(DefaultEepromFileTest, NamedCardNeverCreatesTheDefaultOne) {
@@ -107,7 +107,7 @@ TEST_F(DefaultEepromFileTest, ExistingCardIsNeverOverwritten) {
 
     DWORD error = 0;
     EXPECT_EQ(CreateEepromFileIfAbsent(DefaultPath(), &error), 1);
-    EXPECT_EQ(ReadFile(DefaultPath()), mine);
+    EXPECT_EQ(FileBytes(DefaultPath()), mine);
 }
 
 TEST_F(DefaultEepromFileTest, ExistingCardOfTheWrongSizeIsRefusedNotReplaced) {
@@ -117,14 +117,14 @@ TEST_F(DefaultEepromFileTest, ExistingCardOfTheWrongSizeIsRefusedNotReplaced) {
     WriteCard("data/vymcnf/eeprom.bin", truncated);
     EXPECT_EQ(OpenCard(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(SystemDeviceApi().GetLastError(), ERROR_INVALID_DATA);
-    EXPECT_EQ(ReadFile(DefaultPath()), truncated);
+    EXPECT_EQ(FileBytes(DefaultPath()), truncated);
 }
 
 TEST_F(DefaultEepromFileTest, FolderThatCannotBeMadeFailsTheOpen) {
     WriteCard("data", Pattern(10));  // a file where the folder should be
     EXPECT_EQ(OpenCard(), INVALID_HANDLE_VALUE);
     EXPECT_EQ(SystemDeviceApi().GetLastError(), ERROR_PATH_NOT_FOUND);
-    EXPECT_EQ(ReadFile(PathIn("data")), Pattern(10));
+    EXPECT_EQ(FileBytes(PathIn("data")), Pattern(10));
 }
 
 TEST_F(DefaultEepromFileTest, ProcessesMakingTheCardAtOnceAllGetTheSameWholeCard) {
@@ -144,6 +144,6 @@ TEST_F(DefaultEepromFileTest, ProcessesMakingTheCardAtOnceAllGetTheSameWholeCard
         waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     }
-    EXPECT_EQ(ReadFile(DefaultPath()), Factory());
+    EXPECT_EQ(FileBytes(DefaultPath()), Factory());
     EXPECT_EQ(FolderEntries(m_folder + "/data/vymcnf"), std::vector<std::string>{"eeprom.bin"});
 }

@@ -51,7 +51,7 @@ TEST_F(EmulatedCardTest, WrongSizedFilesAreRefusedAndLeftAlone) {
         SetVariable(EEPROM_FILE_VARIABLE, path);
         EXPECT_EQ(OpenCard(), INVALID_HANDLE_VALUE) << size;
         EXPECT_EQ(LastError(), ERROR_INVALID_DATA) << size;
-        EXPECT_EQ(ReadFile(path), bytes) << size;
+        EXPECT_EQ(FileBytes(path), bytes) << size;
     }
 }
 
@@ -108,7 +108,7 @@ TEST_F(EmulatedCardTest, FileThatCannotBeWrittenOpensForReadingOnly) {
     });
     EXPECT_EQ(failures, 0);
     chmod(m_cardPath.c_str(), 0644);
-    EXPECT_EQ(ReadFile(m_cardPath), m_card);
+    EXPECT_EQ(FileBytes(m_cardPath), m_card);
 }
 
 TEST_F(EmulatedCardTest, WritableCardIsNotReadOnly) {
@@ -117,7 +117,7 @@ TEST_F(EmulatedCardTest, WritableCardIsNotReadOnly) {
     EXPECT_EQ(driver.IsReadOnly(), 0);
     EXPECT_EQ(driver.WriteByte(0, 0x5A), 1);
     CloseEmulatedCard(driver.m_hDevice);
-    EXPECT_EQ(ReadFile(m_cardPath)[0], 0x5A);
+    EXPECT_EQ(FileBytes(m_cardPath)[0], 0x5A);
 }
 
 TEST_F(EmulatedCardTest, OnlyOpeningAnExistingDeviceIsAllowed) {
@@ -132,7 +132,7 @@ TEST_F(EmulatedCardTest, OnlyOpeningAnExistingDeviceIsAllowed) {
         SystemDeviceApi().CreateFileA(nullptr, kReadWrite, 0, nullptr, OPEN_EXISTING, 0, nullptr),
         INVALID_HANDLE_VALUE);
     EXPECT_EQ(LastError(), ERROR_PATH_NOT_FOUND);
-    EXPECT_EQ(ReadFile(m_cardPath), m_card);
+    EXPECT_EQ(FileBytes(m_cardPath), m_card);
 }
 
 TEST_F(EmulatedCardTest, CardHeldByAnotherProcessIsASharingViolation) {
@@ -209,7 +209,7 @@ TEST_F(EmulatedCardTest, SynchronousRequestWithoutACountIsRefused) {
     EXPECT_FALSE(SystemDeviceApi().DeviceIoControl(device, IOCTL_CNF_WRITE_BYTE, &request, 4,
                                                    nullptr, 0, nullptr, nullptr));
     EXPECT_EQ(LastError(), ERROR_INVALID_PARAMETER);
-    EXPECT_EQ(ReadFile(m_cardPath), m_card);
+    EXPECT_EQ(FileBytes(m_cardPath), m_card);
 }
 
 TEST_F(EmulatedCardTest, WriteOnlyHandleMayWriteButNotRead) {
@@ -222,7 +222,7 @@ TEST_F(EmulatedCardTest, WriteOnlyHandleMayWriteButNotRead) {
     EXPECT_FALSE(SystemDeviceApi().DeviceIoControl(device, IOCTL_CNF_READ_BYTE, &request, 4,
                                                    &request, 4, &returned, nullptr));
     EXPECT_EQ(LastError(), ERROR_ACCESS_DENIED);
-    EXPECT_EQ(ReadFile(m_cardPath)[9], 0x3C);
+    EXPECT_EQ(FileBytes(m_cardPath)[9], 0x3C);
 }
 
 TEST_F(EmulatedCardTest, ChannelReadsAndWritesTheFile) {
@@ -233,7 +233,7 @@ TEST_F(EmulatedCardTest, ChannelReadsAndWritesTheFile) {
     EXPECT_EQ(std::vector<std::uint8_t>(image, image + CNF_EEPROM_SIZE), m_card);
     EXPECT_EQ(driver.WriteByte(1000, 0xC3), 1);
     m_card[1000] = 0xC3;
-    EXPECT_EQ(ReadFile(m_cardPath), m_card);
+    EXPECT_EQ(FileBytes(m_cardPath), m_card);
     CloseEmulatedCard(driver.m_hDevice);
 }
 
@@ -248,7 +248,7 @@ TEST_F(EmulatedCardTest, AcknowledgedByteSurvivesAKillRightAfterTheWrite) {
     });
     EXPECT_EQ(result, 128 + SIGKILL);
     m_card[2047] = 0xAB;
-    EXPECT_EQ(ReadFile(m_cardPath), m_card);
+    EXPECT_EQ(FileBytes(m_cardPath), m_card);
 }
 
 TEST_F(EmulatedCardTest, EveryAcknowledgedByteSurvivesAKillInTheMiddleOfAWrite) {
@@ -283,7 +283,7 @@ TEST_F(EmulatedCardTest, EveryAcknowledgedByteSurvivesAKillInTheMiddleOfAWrite) 
     waitpid(child, &status, 0);
     close(acks[0]);
     ASSERT_EQ(count, 700);
-    const std::vector<std::uint8_t> now = ReadFile(m_cardPath);
+    const std::vector<std::uint8_t> now = FileBytes(m_cardPath);
     ASSERT_EQ(now.size(), 2048u);
     for (int i = 0; i < 700; ++i) {
         ASSERT_EQ(now[static_cast<std::size_t>(i)], 0xE7) << "acknowledged byte " << i;

@@ -74,14 +74,6 @@ TEST(DmaSetters, ChannelMaskAndFlags) {
     }
 }
 
-// Parses bytes that end right at an inaccessible page.
-template <typename Descriptor>
-int ParseGuarded(Descriptor& descriptor, const Bytes& bytes) {
-    GuardedBuffer buffer(bytes.size());
-    std::copy(bytes.begin(), bytes.end(), buffer.Bytes().begin());
-    return descriptor.Parse(buffer.Bytes());
-}
-
 TEST(DescriptorParse, CopiesBytesUnchanged) {
     const Bytes io{0x47, 0x00, 0x34, 0x05, 0x04, 0x06, 0x04, 0x08};
     CIoPortDescriptor port;

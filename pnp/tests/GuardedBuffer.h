@@ -1,8 +1,10 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "pnp/ResourceTags.h"
 
@@ -29,3 +31,11 @@ private:
     std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
 };
+
+// Runs a record's parser over bytes that end right at an inaccessible page.
+template <typename Record>
+int ParseGuarded(Record& record, const std::vector<std::uint8_t>& bytes) {
+    GuardedBuffer buffer(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), buffer.Bytes().begin());
+    return record.Parse(buffer.Bytes());
+}

@@ -11,14 +11,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Runs a parser over bytes that end right at an inaccessible page.
-template <typename Record>
-int ParseGuarded(Record& record, const Bytes& bytes) {
-    GuardedBuffer buffer(bytes.size());
-    std::copy(bytes.begin(), bytes.end(), buffer.Bytes().begin());
-    return record.Parse(buffer.Bytes());
-}
-
 Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes all;
     for (const Bytes& part : parts) {

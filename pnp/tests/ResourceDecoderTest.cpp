@@ -2,8 +2,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -12,6 +10,7 @@
 #include "pnp/SerialIdentifier.h"
 #include "pnp/tests/CountingAllocator.h"
 #include "pnp/tests/GuardedBuffer.h"
+#include "testsupport/FileContents.h"
 #include "testsupport/ItemKinds.h"
 
 namespace {
@@ -319,9 +318,7 @@ TEST(ResourceDecoder, DecodingTheFactoryImageAllocatesNothing) {
 TEST(ResourceDecoder, TheFuzzCorpusDecodesInsideItsBytes) {
     int files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(VYM_FUZZ_CORPUS_DIR)) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        const std::vector<char> bytes{std::istreambuf_iterator<char>(in),
-                                      std::istreambuf_iterator<char>()};
+        const std::vector<std::uint8_t> bytes = FileBytes(entry.path().string());
         // The image as the card would hold it: erased beyond what the file gives.
         GuardedBuffer buffer(EEPROM_SIZE);
         std::memset(buffer.Bytes().data(), 0xFF, EEPROM_SIZE);

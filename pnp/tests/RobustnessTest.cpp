@@ -6,6 +6,7 @@
 
 #include "pnp/FactoryImage.h"
 #include "pnp/tests/GuardedBuffer.h"
+#include "pnp/tests/ImageChecks.h"
 #include "testsupport/CardBuffers.h"
 #include "testsupport/CardImage.h"
 
@@ -56,8 +57,7 @@ void ReadAndWrite(GuardedBuffer& image, int* devicesFound = nullptr) {
     if (buffers->Build() == 1) {
         ASSERT_GE(buffers->imageLength, buffers->headerLength + 2);
         ASSERT_LE(buffers->imageLength, EEPROM_SIZE);
-        EXPECT_EQ(buffers->writeImage[buffers->imageLength - 2], TAG_END);
-        EXPECT_EQ(ChecksumRangeSum(buffers->writeImage, buffers->imageLength), 0);
+        ExpectChecksumRule(*buffers);
     } else {
         EXPECT_EQ(buffers->imageLength, 0);
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "pnp/tests/ImageChecks.h"
 #include "testsupport/CardBuffers.h"
 #include "testsupport/CardImage.h"
 
@@ -153,6 +154,13 @@ void Append(Bytes& to, const Bytes& bytes) {
     to.insert(to.end(), bytes.begin(), bytes.end());
 }
 
+// The End tag and the checksum that closes every image.
+void AppendEndTag(Bytes& image) {
+    image.push_back(TAG_END);
+    const int length = static_cast<int>(image.size());
+    image.push_back(static_cast<std::uint8_t>(0x100 - ChecksumRangeSum(image.data(), length)));
+}
+
 // Lays the generated card out as an image: header, devices, End tag, checksum, erased rest.
 // False when the card would not fit the EEPROM.
 bool Assemble(GeneratedCard& card, CardGenerator& generator) {
@@ -170,12 +178,7 @@ bool Assemble(GeneratedCard& card, CardGenerator& generator) {
             }
         }
     }
-    image.push_back(TAG_END);
-    std::uint8_t sum = 0;
-    for (std::size_t i = CHECKSUM_START; i < image.size(); ++i) {
-        sum = static_cast<std::uint8_t>(sum + image[i]);
-    }
-    image.push_back(static_cast<std::uint8_t>(0x100 - sum));
+    AppendEndTag(image);
     if (image.size() > static_cast<std::size_t>(EEPROM_SIZE)) {
         return false;
     }
@@ -215,12 +218,7 @@ Bytes ExpectedWrite(const GeneratedCard& card) {
         }
         image.push_back(TAG_END_DEPENDENT);
     }
-    image.push_back(TAG_END);
-    std::uint8_t sum = 0;
-    for (std::size_t i = CHECKSUM_START; i < image.size(); ++i) {
-        sum = static_cast<std::uint8_t>(sum + image[i]);
-    }
-    image.push_back(static_cast<std::uint8_t>(0x100 - sum));
+    AppendEndTag(image);
     return image;
 }
 
@@ -261,12 +259,6 @@ void ExpectRecordsMatch(const GeneratedCard& card, const CCardBuffers& buffers) 
             }
         }
     }
-}
-
-void ExpectChecksumRule(const CCardBuffers& buffers) {
-    ASSERT_GE(buffers.imageLength, CHECKSUM_START + 2);
-    EXPECT_EQ(buffers.writeImage[buffers.imageLength - 2], TAG_END);
-    EXPECT_EQ(ChecksumRangeSum(buffers.writeImage, buffers.imageLength), 0);
 }
 
 constexpr unsigned CARDS = 1500;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "pnp/ImageWriter.h"
+#include "pnp/tests/ImageChecks.h"
 #include "testsupport/CardBuffers.h"
 #include "testsupport/CardImage.h"
 
@@ -72,12 +73,6 @@ Bytes Written(const CCardBuffers& buffers) {
 int BuiltLength(CCardBuffers& buffers) {
     EXPECT_EQ(buffers.Build(), 1);
     return buffers.imageLength;
-}
-
-void ExpectChecksumRule(const CCardBuffers& buffers) {
-    ASSERT_GE(buffers.imageLength, 2);
-    EXPECT_EQ(buffers.writeImage[buffers.imageLength - 2], 0x79);
-    EXPECT_EQ(ChecksumRangeSum(buffers.writeImage, buffers.imageLength), 0);
 }
 
 TEST(BuildImage, RebuildsCanonicalCardByteForByte) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "script/ControlNames.h"
 #include "ui/DialogTemplates.h"
 
@@ -55,19 +57,15 @@ TEST_F(ControlNamesTest, PushButtonsByTextAndById) {
 }
 
 TEST_F(ControlNamesTest, WrongKindOfControlIsNamedInTheReason) {
-    EXPECT_EQ(names.FindComboBox("OK", reason), nullptr);
-    EXPECT_EQ(reason, "control \"OK\" is not a combo box");
-    EXPECT_EQ(names.FindComboBox("1015", reason), nullptr);
-    EXPECT_EQ(reason, "control \"1015\" is not a combo box");
-    EXPECT_EQ(names.FindPushButton("WSS IRQ", reason), nullptr);
-    EXPECT_EQ(reason, "control \"WSS IRQ\" is not a push button");
-    EXPECT_EQ(names.FindPushButton("1003", reason), nullptr);
-    EXPECT_EQ(reason, "control \"1003\" is not a push button");
+    for (const char* button : {"OK", "1015"}) {
+        EXPECT_EQ(names.FindComboBox(button, reason), nullptr) << button;
+        EXPECT_EQ(reason, "control \"" + std::string(button) + "\" is not a combo box");
+    }
     // Group boxes are buttons by class but take no click.
-    EXPECT_EQ(names.FindPushButton("Midi-2", reason), nullptr);
-    EXPECT_EQ(reason, "control \"Midi-2\" is not a push button");
-    EXPECT_EQ(names.FindPushButton("Windows Sound System", reason), nullptr);
-    EXPECT_EQ(reason, "control \"Windows Sound System\" is not a push button");
+    for (const char* notAButton : {"WSS IRQ", "1003", "Midi-2", "Windows Sound System"}) {
+        EXPECT_EQ(names.FindPushButton(notAButton, reason), nullptr) << notAButton;
+        EXPECT_EQ(reason, "control \"" + std::string(notAButton) + "\" is not a push button");
+    }
 }
 
 TEST_F(ControlNamesTest, UnknownNamesAndIds) {

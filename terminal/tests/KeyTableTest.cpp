@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
-#include <sstream>
+#include <string>
 #include <tuple>
 
 #include "terminal/KeyTable.h"
+#include "testsupport/FileContents.h"
 
 namespace {
 
@@ -117,11 +117,8 @@ TEST(KeyHelp, TechnicianKeysAreMarkedAndF12WarnsThatItDoesNotAsk) {
 
 // The user's documentation lists the same keys with the same words as the program's help.
 TEST(KeyHelp, TheDocumentationListsEveryKey) {
-    std::ifstream file(VYM_SOURCE_DIR "/docs/terminal.md");
-    ASSERT_TRUE(file.good());
-    std::stringstream text;
-    text << file.rdbuf();
-    const std::string doc = text.str();
+    const std::string doc = FileText(VYM_SOURCE_DIR "/docs/terminal.md");
+    ASSERT_FALSE(doc.empty());
     for (const CKeyBinding& binding : KeyBindings()) {
         EXPECT_NE(doc.find(binding.keyName), std::string::npos) << binding.keyName;
         EXPECT_NE(doc.find(std::string("| ") + binding.help + " |"), std::string::npos)

@@ -1,9 +1,9 @@
 // The card read again just before a write: what is saved as the backup, and what the user is
 // asked when another program changed the card while the dialog was open.
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 
+#include "testsupport/FileContents.h"
 #include "ui/tests/SetupDlgFixture.h"
 
 namespace {
@@ -17,12 +17,6 @@ constexpr const char* kChanged =
     "card's own any more. The EEPROM as it is now will be saved as a backup first.\n\nWrite the "
     "new settings anyway?";
 constexpr int kChangedAddress = 1500;  // past the image the dialog writes
-
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file),
-                                     std::istreambuf_iterator<char>());
-}
 
 class CardChangedBeforeWriteTest : public SetupDlgTest {
 protected:

@@ -5,6 +5,7 @@
 #include <memory>
 #include <system_error>
 
+#include "testsupport/FileContents.h"
 #include "testsupport/TemporaryFolder.h"
 #include "ui/tests/SetupDlgFixture.h"
 
@@ -71,8 +72,7 @@ protected:
     }
 #endif
     std::vector<std::uint8_t> DumpFile() const {
-        std::ifstream file(DumpPath(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        return FileBytes(DumpPath());
     }
     Strings Captions() const {
         Strings captions;
@@ -251,8 +251,7 @@ TEST_F(DiagnosticDumpTest, ALinkAtTheDumpsNameIsLeftAloneAndTheListingGoesOn) {
     EXPECT_TRUE(host.files.empty());
     EXPECT_EQ(host.MessageBoxes().size(), 6u);
     EXPECT_TRUE(std::filesystem::is_symlink(DumpPath()));
-    std::ifstream file(target);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "notes");
+    EXPECT_EQ(FileText(target), "notes");
 }
 
 TEST_F(DiagnosticDumpTest, TheCardsOwnFileAtTheDumpsNameIsLeftAlone) {
@@ -264,8 +263,7 @@ TEST_F(DiagnosticDumpTest, TheCardsOwnFileAtTheDumpsNameIsLeftAlone) {
     RunThenCancel();
     EXPECT_TRUE(host.files.empty());
     EXPECT_EQ(host.MessageBoxes().size(), 6u);
-    std::ifstream file(DumpPath());
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "the card");
+    EXPECT_EQ(FileText(DumpPath()), "the card");
 }
 #endif
 

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <set>
 #include <string>
+#include <vector>
 
+#include "framework/DialogTemplate.h"
 #include "framework/Resources.h"
 #include "ui/ChoiceLists.h"
 #include "ui/DialogTemplates.h"
@@ -15,53 +17,128 @@
 
 namespace {
 
-TEST(ResourcesTest, Template102HoldsItsThirtyFiveControlsInTabOrder) {
+// A rectangle of the setup dialog in dialog units; a combo box counts with its closed field only,
+// as its dropped list may cover whatever lies below while it is open.
+struct CArea {
+    int left, top, right, bottom;
+
+    bool Inside(const CArea& outer) const {
+        return left >= outer.left && top >= outer.top && right <= outer.right &&
+               bottom <= outer.bottom;
+    }
+    bool Overlaps(const CArea& other) const {
+        return left < other.right && other.left < right && top < other.bottom && other.top < bottom;
+    }
+};
+
+constexpr int kClosedComboHeight = 12;
+constexpr std::uint32_t kComboTypeMask = 0x3u;  // simple, drop-down or drop-down list
+
+bool IsCombo(const CDialogItemTemplate& item) {
+    return std::string(item.className) == "COMBOBOX";
+}
+bool IsGroupBox(const CDialogItemTemplate& item) {
+    return std::string(item.className) == "BUTTON" &&
+           (item.style & template_style::kButtonTypeMask) == template_style::kGroupBox;
+}
+bool IsLabel(const CDialogItemTemplate& item) {
+    return std::string(item.className) == "STATIC";
+}
+bool IsVisible(const CDialogItemTemplate& item) {
+    return (item.style & template_style::kVisible) != 0;
+}
+CArea AreaOf(const CDialogItemTemplate& item) {
+    return {item.x, item.y, item.x + item.cx,
+            item.y + (IsCombo(item) ? kClosedComboHeight : item.cy)};
+}
+
+TEST(ResourcesTest, EveryControlTheDialogNamesIsInTemplate102Once) {
     const CDialogTemplate& setup = SetupDialogTemplate();
     EXPECT_EQ(setup.id, IDD_SETUP_DIALOG);
     EXPECT_STREQ(setup.caption, "VYM Card Setup");
-    EXPECT_EQ(setup.style, 0x90C800C0u);
-    EXPECT_EQ(setup.exStyle, 0x00040000u);
-    EXPECT_EQ(setup.cx, 320);
-    EXPECT_EQ(setup.cy, 210);
-    EXPECT_STREQ(setup.fontName, "MS Sans Serif");
-    EXPECT_EQ(setup.pointSize, 8);
-    ASSERT_EQ(setup.items.size(), 35u);
-
-    const CDialogItemTemplate& ok = setup.items[0];
-    EXPECT_EQ(ok.id, IDOK);
-    EXPECT_STREQ(ok.text, "OK");
-    EXPECT_EQ(ok.style, 0x50010001u);
-    EXPECT_EQ(ok.x, 185);
-    EXPECT_EQ(setup.items[2].id, IDC_READ_PORT);
-    EXPECT_EQ(setup.items[2].style & 0x10000000u, 0u);  // not visible
-    EXPECT_EQ(setup.items[34].id, IDC_BUTTON1);
-    EXPECT_STREQ(setup.items[34].text, "Button1");
-    EXPECT_EQ(setup.items[34].style & 0x10000000u, 0u);
-
-    std::set<int> combos;
-    int groups = 0;
-    int labels = 0;
+    std::multiset<int> ids;
     for (const CDialogItemTemplate& item : setup.items) {
-        if (std::string(item.className) == "COMBOBOX") {
-            EXPECT_EQ(item.style, 0x50210102u);
-            EXPECT_EQ(item.cx, 65);
-            combos.insert(item.id);
-        } else if (item.style == 0x50000007u) {
-            EXPECT_STREQ(item.className, "BUTTON");
-            EXPECT_EQ(item.id, -1);
-            ++groups;
-        } else if (std::string(item.className) == "STATIC") {
-            EXPECT_EQ(item.style, 0x50020000u);
-            ++labels;
+        if (item.id != -1) {
+            ids.insert(item.id);
         }
     }
-    EXPECT_EQ(combos, (std::set<int>{1003, 1004, 1005, 1006, 1007, 1008, 1009, 1010, 1011, 1012,
-                                     1013, 1014}));
-    EXPECT_EQ(groups, 7);
-    EXPECT_EQ(labels, 12);
-    EXPECT_EQ(setup.items[30].id, IDC_MIDI2_IRQ);
-    EXPECT_EQ(setup.items[30].y, 147);
-    EXPECT_EQ(setup.items[30].cy, 56);
+    for (const int id :
+         {IDOK, IDCANCEL, IDC_READ_PORT, IDC_WSS_IO, IDC_WSS_IRQ, IDC_WSS_PLAY_DMA,
+          IDC_WSS_RECORD_DMA, IDC_MIDI1_IO, IDC_MIDI1_IRQ, IDC_DIG_CONTROL_IO, IDC_FM_IO,
+          IDC_SBPRO_IO, IDC_GAMEPORT_IO, IDC_MIDI2_IO, IDC_MIDI2_IRQ, IDC_BUTTON1}) {
+        EXPECT_EQ(ids.count(id), 1u) << id;
+    }
+    EXPECT_EQ(ids.size(), 16u);  // nothing else the dialog would not know
+}
+
+// Enter presses OK; the technicians' two buttons work by their keys but are never shown.
+TEST(ResourcesTest, OkIsTheDefaultButtonAndOnlyTheTechniciansButtonsAreHidden) {
+    for (const CDialogItemTemplate& item : SetupDialogTemplate().items) {
+        const bool pushButton = std::string(item.className) == "BUTTON" && !IsGroupBox(item);
+        const bool isDefault = pushButton && (item.style & template_style::kButtonTypeMask) ==
+                                                 template_style::kDefPushButton;
+        EXPECT_EQ(isDefault, item.id == IDOK) << item.text;
+        const bool technicians = item.id == IDC_READ_PORT || item.id == IDC_BUTTON1;
+        EXPECT_EQ(IsVisible(item), !technicians) << item.text;
+    }
+}
+
+// Each of the twelve boxes drops its list down, is reached with Tab, and stands inside one group
+// box with its label to its left on the same line.
+TEST(ResourcesTest, EachChoiceBoxIsALabelledDropDownListInItsGroup) {
+    const CDialogTemplate& setup = SetupDialogTemplate();
+    int combos = 0;
+    for (const CDialogItemTemplate& combo : setup.items) {
+        if (!IsCombo(combo)) {
+            continue;
+        }
+        ++combos;
+        EXPECT_EQ(combo.style & kComboTypeMask, template_style::kDropDown) << combo.id;
+        EXPECT_NE(combo.style & template_style::kTabStop, 0u) << combo.id;
+        EXPECT_NE(combo.style & template_style::kVScroll, 0u) << combo.id;
+        EXPECT_GT(combo.cy, 3 * kClosedComboHeight) << combo.id;  // room for a dropped list
+        const CDialogItemTemplate* group = nullptr;
+        int groups = 0;
+        for (const CDialogItemTemplate& item : setup.items) {
+            if (IsGroupBox(item) && AreaOf(combo).Inside(AreaOf(item))) {
+                group = &item;
+                ++groups;
+            }
+        }
+        ASSERT_EQ(groups, 1) << combo.id;
+        int labels = 0;
+        for (const CDialogItemTemplate& label : setup.items) {
+            if (IsLabel(label) && AreaOf(label).Inside(AreaOf(*group)) &&
+                label.x + label.cx <= combo.x && label.y >= combo.y &&
+                label.y < combo.y + kClosedComboHeight) {
+                ++labels;
+            }
+        }
+        EXPECT_EQ(labels, 1) << combo.id;
+    }
+    EXPECT_EQ(combos, 12);
+}
+
+// Nothing the user sees sticks out of the dialog or covers another control.
+TEST(ResourcesTest, VisibleControlsLieInsideTheDialogWithoutOverlapping) {
+    const CDialogTemplate& setup = SetupDialogTemplate();
+    const CArea dialog{0, 0, setup.cx, setup.cy};
+    std::vector<const CDialogItemTemplate*> shown;
+    for (const CDialogItemTemplate& item : setup.items) {
+        if (IsVisible(item)) {
+            EXPECT_TRUE(AreaOf(item).Inside(dialog)) << item.id << " " << item.text;
+            if (!IsGroupBox(item)) {
+                shown.push_back(&item);
+            }
+        }
+    }
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        for (std::size_t j = i + 1; j < shown.size(); ++j) {
+            EXPECT_FALSE(AreaOf(*shown[i]).Overlaps(AreaOf(*shown[j])))
+                << shown[i]->text << " (" << shown[i]->id << ") and " << shown[j]->text << " ("
+                << shown[j]->id << ")";
+        }
+    }
 }
 
 TEST(ResourcesTest, Template129HoldsOnlyTheProgressBar) {

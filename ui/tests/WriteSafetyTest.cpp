@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "backup/BackupFolder.h"
+#include "testsupport/FileContents.h"
 #include "ui/tests/SetupDlgFixture.h"
 
 namespace {
@@ -15,12 +16,6 @@ using Strings = std::vector<std::string>;
 constexpr const char* kQuestion =
     "Settings are changed. Do you want to write new settings to EEPROM ?";
 constexpr const char* kNoBackup = "No backup of the EEPROM was saved before this write.";
-
-std::vector<std::uint8_t> FileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(file),
-                                     std::istreambuf_iterator<char>());
-}
 
 std::string BackupPlace(const std::string& backup) {
     return "The EEPROM as it was before this program wrote to it is saved in " + backup +
