@@ -2,14 +2,15 @@
 
 #include <cstddef>
 
-#include "backup/FileError.h"
+#include "files/FileError.h"
+#include "files/Folders.h"
 
 // Where backups of the card's EEPROM go. VYMCNF_BACKUPS names the folder when it is set;
 // otherwise, on Windows, %APPDATA%\VYM Card Setup\backups, or a backups folder beside the
 // program where there is no APPDATA (Windows 98); elsewhere $XDG_STATE_HOME/vymcnf/backups,
 // ~/.local/state/vymcnf/backups when XDG_STATE_HOME is unset or not absolute.
 constexpr const char* BACKUP_FOLDER_VARIABLE = "VYMCNF_BACKUPS";
-constexpr int BACKUP_PATH_SIZE = 1024;
+constexpr int BACKUP_PATH_SIZE = FILE_PATH_SIZE;
 
 // What the rules look at; an empty or null text counts as unset.
 struct CBackupFolderSources {
@@ -28,6 +29,3 @@ int ChooseBackupFolder(const CBackupFolderSources& sources, BackupFolderRules ru
 
 // The folder for this system and this user's environment.
 int BackupFolder(char* folder, std::size_t size, CFileError* error);
-
-// Makes folder and every missing folder above it, one level at a time.
-int MakeFolders(const char* folder, CFileError* error);

@@ -3,8 +3,9 @@
 #include <algorithm>
 
 #include "backup/BackupFolder.h"
-#include "backup/CompleteFile.h"
-#include "backup/PlatformFiles.h"
+#include "backup/SystemClock.h"
+#include "files/CompleteFile.h"
+#include "files/PlatformFiles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "backup/BackupName.h"
-#include "backup/FileError.h"
+#include "files/FileError.h"
 
 // One saved backup as the folder holds it.
 struct CBackupFile {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "backup/PlatformFiles.h"
+#include "backup/SystemClock.h"
 
 // Backups are named for the time they were made in UTC, eeprom-YYYYMMDD-HHMMSSZ.bin, so that
 // neither the user's time zone nor a change to or from summer time reorders them; a second one

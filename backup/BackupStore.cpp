@@ -3,7 +3,9 @@
 #include <cstring>
 
 #include "backup/BackupName.h"
-#include "backup/CompleteFile.h"
+#include "backup/SystemClock.h"
+#include "files/CompleteFile.h"
+#include "files/PlatformFiles.h"
 
 int SaveBackup(const std::uint8_t* image, std::size_t size, const CCalendarTime& time,
                CSavedBackup* saved) {

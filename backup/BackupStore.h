@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "backup/BackupFolder.h"
-#include "backup/FileError.h"
-#include "backup/PlatformFiles.h"
+#include "backup/CalendarTime.h"
+#include "files/FileError.h"
 
 // A backup just saved, or why it could not be.
 struct CSavedBackup {

@@ -1,8 +1,8 @@
-#include "backup/CompleteFile.h"
 #include "cli/Commands.h"
 #include "cli/ImageFile.h"
 #include "cli/ImageFileOutput.h"
 #include "cli/Messages.h"
+#include "files/CompleteFile.h"
 #include "pnp/IntelHex.h"
 
 int ConvertCommand(const std::string& input, const std::string& output, bool replace,

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "backup/PlatformFiles.h"
+#include "files/PlatformFiles.h"
 #include "pnp/IntelHex.h"
 
 int LoadImageFile(const char* path, std::uint8_t (&image)[EEPROM_SIZE], CImageFileResult* result) {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "backup/FileError.h"
+#include "files/FileError.h"
 #include "pnp/ResourceTags.h"
 
 // EEPROM image files: exactly 2048 bytes, the card's bytes in address order; or Intel HEX text

@@ -1,6 +1,6 @@
 #include "cli/ImageFileOutput.h"
 
-#include "backup/CompleteFile.h"
+#include "files/CompleteFile.h"
 #include "pnp/IntelHex.h"
 
 namespace {

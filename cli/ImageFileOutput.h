@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "backup/FileError.h"
+#include "files/FileError.h"
 #include "pnp/ResourceTags.h"
 
 // Saves image as a complete file at path: Intel HEX when path ends in .hex (16 bytes a record),

@@ -1,4 +1,3 @@
-#include "backup/CompleteFile.h"
 #include "cli/CardAccess.h"
 #include "cli/Commands.h"
 #include "cli/ImageFileOutput.h"

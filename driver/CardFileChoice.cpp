@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "files/Folders.h"
 #include "pnp/IntelHex.h"
 
 namespace {
@@ -92,6 +93,13 @@ int SelectCardFile(const char* file, char* problem, int problemSize) {
 
 const char* SelectedCardFile() {
     return g_selectedFile;
+}
+
+const char* NamedCardFile() {
+    if (g_selectedFile != nullptr) {
+        return g_selectedFile;  // named on the command line: wins over the environment
+    }
+    return NonEmptyVariable(EEPROM_FILE_VARIABLE);
 }
 
 const char* CardFileBaseName(const char* path) {

@@ -28,5 +28,12 @@ int SelectCardFile(const char* file, char* problem, int problemSize);
 // The file chosen with SelectCardFile; nullptr when none was.
 const char* SelectedCardFile();
 
+// The variable that names the card's file when the command line does not.
+constexpr const char* EEPROM_FILE_VARIABLE = "VYMCNF_EEPROM";
+
+// The file the user named for the card: the one chosen on the command line, else the one
+// VYMCNF_EEPROM names (empty counts as unset); nullptr when neither names one.
+const char* NamedCardFile();
+
 // The part of path after its last folder separator (/ or \ or a drive's colon), for a title.
 const char* CardFileBaseName(const char* path);

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "driver/CardFileChoice.h"
 #include "driver/CardIdentity.h"
 #include "driver/ConfigDriver.h"
 #include "driver/EepromFileLocation.h"
@@ -18,16 +17,9 @@ namespace {
 
 // The file the card opens, without making the per-user card: a name is wanted, not a card.
 std::string CardFilePath() {
-    if (const char* chosen = SelectedCardFile()) {
-        return chosen;
-    }
-    const char* named = std::getenv(EEPROM_FILE_VARIABLE);
-    if (named != nullptr && named[0] != '\0') {
-        return named;
-    }
     std::string path;
     DWORD error = 0;
-    return DefaultEepromFilePath(&path, &error) == 1 ? path : std::string();
+    return LocateEepromFile(&path, &error, DefaultCardFile::NameOnly) == 1 ? path : std::string();
 }
 
 std::string Trimmed(const char* text) {

@@ -3,10 +3,7 @@
 // SetFilePointer with a 32-bit offset, ReadFile and WriteFile.
 #include <windows.h>
 
-#include <cstdlib>
-
 #include "driver/CardFileChoice.h"
-#include "driver/EepromFileLocation.h"
 #include "driver/EmulatedCardFile.h"
 #include "driver/Kernel32DeviceApi.h"
 #include "protocol/CnfProtocol.h"
@@ -39,12 +36,8 @@ int SeekTo(HANDLE file, unsigned address, DWORD* error, DWORD fallback) {
 // The file the user named; else the one VYMCNF_EEPROM names, as on every other system. There
 // is no default card on Windows: without a file the card is the configuration driver.
 int LocateCardFile(std::string* path, DWORD* error) {
-    if (const char* chosen = SelectedCardFile()) {
-        *path = chosen;
-        return 1;
-    }
-    const char* named = std::getenv(EEPROM_FILE_VARIABLE);
-    if (named == nullptr || named[0] == '\0') {
+    const char* named = NamedCardFile();
+    if (named == nullptr) {
         *error = ERROR_FILE_NOT_FOUND;
         return 0;
     }

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <span>
 
-#include "backup/CompleteFile.h"
 #include "driver/CardFileIdentity.h"
+#include "files/CompleteFile.h"
 #include "pnp/DumpReader.h"
 #include "ui/MessageText.h"
 #include "ui/SetupDlg.h"

@@ -1,11 +1,10 @@
-// Where backups go: the variable that names a folder, the Windows and the POSIX rules, and the
-// folders made one level at a time.
+// Where backups go: the variable that names a folder, the Windows and the POSIX rules.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "backup/BackupFolder.h"
-#include "backup/tests/ScratchFolder.h"
+#include "files/tests/ScratchFolder.h"
 
 namespace {
 
@@ -105,33 +104,6 @@ TEST(BackupFolderRules, TheRunningProgramReadsItsEnvironment) {
     ASSERT_EQ(BackupFolder(folder, sizeof folder, &error), 1) << error.reason;
     EXPECT_EQ(std::string(folder), scratch.In("roaming") + "\\VYM Card Setup\\backups");
 #endif
-}
-
-TEST(BackupFolderMaking, EveryMissingLevelIsMadeAndOnesThereAreKept) {
-    CScratchFolder scratch;
-    const std::string folder = (scratch.Path() / "a" / "b" / "c").string();
-    CFileError error;
-    ASSERT_EQ(MakeFolders(folder.c_str(), &error), 1) << error.reason;
-    EXPECT_TRUE(std::filesystem::is_directory(folder));
-    CScratchFolder::WriteBytes(scratch.In("a/b/kept.bin"), {1, 2, 3});
-    ASSERT_EQ(MakeFolders(folder.c_str(), &error), 1) << error.reason;
-    EXPECT_EQ(FileBytes(scratch.In("a/b/kept.bin")), (std::vector<std::uint8_t>{1, 2, 3}));
-    const std::string trailing = (scratch.Path() / "d" / "e").string() + "/";
-    ASSERT_EQ(MakeFolders(trailing.c_str(), &error), 1) << error.reason;
-    EXPECT_TRUE(std::filesystem::is_directory(scratch.Path() / "d" / "e"));
-}
-
-TEST(BackupFolderMaking, AFileInTheWayIsAFailureWithTheSystemsReason) {
-    CScratchFolder scratch;
-    CScratchFolder::WriteBytes(scratch.In("file"), {0});
-    const std::string below = (scratch.Path() / "file" / "backups").string();
-    CFileError error;
-    EXPECT_EQ(MakeFolders(below.c_str(), &error), 0);
-    EXPECT_NE(error.code, 0);
-    EXPECT_STRNE(error.reason, "");
-    const std::string same = scratch.In("file");
-    EXPECT_EQ(MakeFolders(same.c_str(), &error), 0);
-    EXPECT_TRUE(std::filesystem::is_regular_file(same));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 #include "backup/BackupFolder.h"
 #include "backup/BackupList.h"
 #include "backup/BackupStore.h"
-#include "backup/tests/ScratchFolder.h"
+#include "files/tests/ScratchFolder.h"
 
 namespace {
 
@@ -113,48 +113,6 @@ TEST_F(BackupOrderTest, OnlyRegularFilesNamedAsBackupsAreListedAndAFifoIsNotOpen
     ASSERT_EQ(symlink(target.c_str(), (Folder() + "/eeprom-20240305-140000Z.bin").c_str()), 0);
     std::filesystem::create_directories(Folder() + "/eeprom-20240305-150000Z.bin");
     EXPECT_EQ(Listed(), (std::vector<std::string>{"eeprom-20240305-120000Z.bin"}));
-}
-
-TEST(RegularFileOpen, AFifoAFolderAndADeviceAreRefusedWithoutWaiting) {
-    CScratchFolder scratch;
-    const std::string fifo = scratch.In("image.bin");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {fifo, scratch.Path().string(), std::string("/dev/null")}) {
-        bool notAFile = false;
-        CFileError error;
-        std::FILE* file = OpenRegularFileForReading(path.c_str(), &notAFile, &error);
-        EXPECT_EQ(file, nullptr) << path;
-        EXPECT_TRUE(notAFile) << path;
-        if (file != nullptr) {
-            std::fclose(file);
-        }
-    }
-}
-
-TEST(RegularFileOpen, AFileAndALinkToOneAreReadAndAMissingOneHasTheSystemsReason) {
-    CScratchFolder scratch;
-    const std::string path = scratch.In("image.bin");
-    CScratchFolder::WriteBytes(path, {1, 2, 3});
-    const std::string link = scratch.In("link.bin");
-    ASSERT_EQ(symlink(path.c_str(), link.c_str()), 0);
-    for (const std::string& name : {path, link}) {
-        bool notAFile = true;
-        CFileError error;
-        std::FILE* file = OpenRegularFileForReading(name.c_str(), &notAFile, &error);
-        ASSERT_NE(file, nullptr) << name;
-        EXPECT_FALSE(notAFile);
-        unsigned char bytes[4] = {};
-        EXPECT_EQ(std::fread(bytes, 1, sizeof bytes, file), 3u);
-        EXPECT_EQ(bytes[2], 3);
-        std::fclose(file);
-    }
-    bool notAFile = true;
-    CFileError error;
-    EXPECT_EQ(OpenRegularFileForReading(scratch.In("absent.bin").c_str(), &notAFile, &error),
-              nullptr);
-    EXPECT_FALSE(notAFile);
-    EXPECT_EQ(error.code, ENOENT);
-    EXPECT_STRNE(error.reason, "");
 }
 #endif
 

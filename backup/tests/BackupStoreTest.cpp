@@ -7,7 +7,7 @@
 
 #include "backup/BackupList.h"
 #include "backup/BackupStore.h"
-#include "backup/tests/ScratchFolder.h"
+#include "files/tests/ScratchFolder.h"
 
 namespace {
 

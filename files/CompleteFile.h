@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "backup/FileError.h"
+#include "files/FileError.h"
 
 // Files that are either complete on disk or not there at all: the bytes go to a temporary file
 // in the same folder, are flushed to the disk, and only then get their name in one step.

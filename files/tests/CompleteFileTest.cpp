@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "backup/CompleteFile.h"
-#include "backup/PlatformFiles.h"
-#include "backup/tests/ScratchFolder.h"
+#include "files/CompleteFile.h"
+#include "files/PlatformFiles.h"
+#include "files/tests/ScratchFolder.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "backup/CompleteFile.h"
+#include "files/CompleteFile.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "backup/BackupFolder.h"
-#include "backup/PlatformFiles.h"
+#include "files/Folders.h"
+#include "files/PlatformFiles.h"
 
 int WriteTemporaryFile(const char* folder, const std::uint8_t* bytes, std::size_t count,
                        char* temporary, std::size_t size, CFileError* error) {
@@ -31,11 +31,11 @@ int WriteTemporaryFile(const char* folder, const std::uint8_t* bytes, std::size_
 
 int SaveCompleteFile(const char* path, const std::uint8_t* bytes, std::size_t count, bool replace,
                      CFileError* error) {
-    char folder[BACKUP_PATH_SIZE];
+    char folder[FILE_PATH_SIZE];
     if (FolderOfPath(path, folder, sizeof folder) == 0) {
         return FailWith(error, PathTooLongError());
     }
-    char temporary[BACKUP_PATH_SIZE];
+    char temporary[FILE_PATH_SIZE];
     if (WriteTemporaryFile(folder, bytes, count, temporary, sizeof temporary, error) == 0) {
         return 0;
     }

@@ -1,4 +1,4 @@
-#include "backup/tests/ScratchFolder.h"
+#include "files/tests/ScratchFolder.h"
 
 #include <algorithm>
 #include <fstream>

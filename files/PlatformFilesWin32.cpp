@@ -1,4 +1,4 @@
-// The store's file services over ANSI Win32 and the C runtime: only what Windows 98 SE has
+// The file services over ANSI Win32 and the C runtime: only what Windows 98 SE has
 // (no MoveFileEx, no ReplaceFile, no wide-character paths).
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "backup/PlatformFiles.h"
+#include "files/PlatformFiles.h"
 
 namespace {
 
@@ -68,47 +68,16 @@ bool IsNameTaken(const CFileError& error) {
     return error.code == ERROR_ALREADY_EXISTS || error.code == ERROR_FILE_EXISTS;
 }
 
-CLocalTime CurrentLocalTime() {
-    SYSTEMTIME local;
-    ::GetLocalTime(&local);
-    CLocalTime time;
-    time.year = local.wYear;
-    time.month = local.wMonth;
-    time.day = local.wDay;
-    time.hour = local.wHour;
-    time.minute = local.wMinute;
-    time.second = local.wSecond;
-    return time;
-}
-
-CCalendarTime CurrentUtcTime() {
-    SYSTEMTIME utc;
-    ::GetSystemTime(&utc);
-    CCalendarTime time;
-    time.year = utc.wYear;
-    time.month = utc.wMonth;
-    time.day = utc.wDay;
-    time.hour = utc.wHour;
-    time.minute = utc.wMinute;
-    time.second = utc.wSecond;
-    return time;
-}
-
-std::int64_t LocalTimeToSystemTime(const CLocalTime& time) {
-    // Windows 98 has no conversion for another date than today's, so the zone's offset of
-    // now stands for the offset of then: off by the summer-time hour at worst.
-    const CCalendarTime utcNow = CurrentUtcTime();
-    const CLocalTime localNow = CurrentLocalTime();
-    const std::int64_t offset = SecondsSinceEpoch(localNow) - SecondsSinceEpoch(utcNow);
-    return SecondsSinceEpoch(time) - offset;
-}
-
 char PathSeparator() {
     return '\\';
 }
 
 bool IsPathSeparator(char c) {
     return c == '\\' || c == '/';
+}
+
+const char* HomeFolder() {
+    return nullptr;  // %APPDATA% and the program's folder are where Windows keeps a user's files
 }
 
 int MakeOneFolder(const char* path, CFileError* error) {
@@ -209,13 +178,6 @@ std::FILE* OpenRegularFileForReading(const char* path, bool* notAFile, CFileErro
     return file;
 }
 
-bool IsRegularFile(const char* path) {
-    const DWORD attributes = ::GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes &
-            (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
-}
-
 int ListFolder(const char* folder, void (*visit)(const char* name, void* context), void* context,
                CFileError* error) {
     char pattern[MAX_PATH + 2];
@@ -244,21 +206,28 @@ bool IsFolder(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-int IsRegularFileOrNothing(const char* path, CFileError* error) {
+int KindOfPath(const char* path, FileKind* kind, CFileError* error) {
     const DWORD attributes = ::GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
+        *kind = FileKind::Nothing;
         const DWORD code = ::GetLastError();
         return code == ERROR_FILE_NOT_FOUND ? 1 : FailWith(error, static_cast<int>(code));
     }
-    // A folder, or a link of any kind (junction, symbolic link; never set on Windows 98).
-    constexpr DWORD kReparsePoint = 0x400;
+    // A link of any kind is a reparse point (junction, symbolic link; never set on Windows 98).
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        return FailWith(error, ERROR_DIRECTORY);
-    }
-    if ((attributes & kReparsePoint) != 0) {
-        return FailWith(error, ERROR_ACCESS_DENIED);
+        *kind = FileKind::Folder;
+    } else if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        *kind = FileKind::Link;
+    } else if ((attributes & FILE_ATTRIBUTE_DEVICE) != 0) {
+        *kind = FileKind::Other;
+    } else {
+        *kind = FileKind::Regular;
     }
     return 1;
+}
+
+int NotARegularFileError(FileKind kind) {
+    return kind == FileKind::Folder ? ERROR_DIRECTORY : ERROR_ACCESS_DENIED;
 }
 
 int ProgramFolder(char* folder, std::size_t size) {

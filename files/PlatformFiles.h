@@ -3,27 +3,23 @@
 #include <cstddef>
 #include <cstdio>
 
-#include "backup/CalendarTime.h"
-#include "backup/FileError.h"
+#include "files/FileError.h"
 
-// The file system services the backup store needs, the same on every system: one
-// implementation over POSIX (PlatformFilesPosix.cpp), one over ANSI Win32 and the C runtime
+// The file system services the program needs, the same on every system: one implementation
+// over POSIX (PlatformFilesPosix.cpp), one over ANSI Win32 and the C runtime
 // (PlatformFilesWin32.cpp) that Windows 98 already has. Paths are the system's own. Every
 // function that can fail returns 1 on success and 0 with error filled.
-
-// A calendar time of the local time zone, to the second.
-using CLocalTime = CCalendarTime;
-CLocalTime CurrentLocalTime();
-// The same moment in UTC, which a time zone or a change to summer time does not move.
-CCalendarTime CurrentUtcTime();
-// The system's time (seconds since 1970, UTC) of a calendar time read in the local time zone.
-std::int64_t LocalTimeToSystemTime(const CLocalTime& time);
 
 // The separator this system puts between folders, and whether c separates them.
 char PathSeparator();
 bool IsPathSeparator(char c);
 
-// Makes the one folder path (its parent must exist); a folder already there is fine.
+// This user's home folder: $HOME, else the one the user database gives; nullptr where neither
+// is known, and on Windows, whose per-user folders come from other variables.
+const char* HomeFolder();
+
+// Makes the one folder path (its parent must exist); a folder already there is fine. Folders
+// made here are the user's alone: they hold the user's card images.
 int MakeOneFolder(const char* path, CFileError* error);
 
 // A new, empty file of a name no other file has, in folder, opened for writing in binary mode;
@@ -45,18 +41,27 @@ void RemoveFile(const char* path);
 // regular file is refused with *notAFile set and nothing read from it. nullptr with error (or
 // notAFile) filled when it is not opened.
 std::FILE* OpenRegularFileForReading(const char* path, bool* notAFile, CFileError* error);
+
+// What a path names itself: a link is a link here, not the file it leads to.
+enum class FileKind { Nothing, Regular, Folder, Link, Other };
+// The kind of what path names; 0 with error when it cannot be looked at.
+int KindOfPath(const char* path, FileKind* kind, CFileError* error);
+// The system's code for refusing to take a thing of kind for a regular file.
+int NotARegularFileError(FileKind kind);
 // Whether path itself, not a link there, names a regular file.
 bool IsRegularFile(const char* path);
+// 1 when path names a regular file itself (not a link to one) or nothing at all; 0 with error
+// when it names a link, a folder, a FIFO, a device or anything else, or cannot be looked at.
+int IsRegularFileOrNothing(const char* path, CFileError* error);
+// Whether path names anything at all, even a link that leads nowhere.
+bool PathExists(const char* path);
 
 // Calls visit with the name of every entry of folder (not "." and "..").
 int ListFolder(const char* folder, void (*visit)(const char* name, void* context), void* context,
                CFileError* error);
-// Whether path names a folder that exists.
+// Whether path names a folder that exists (or a link to one).
 bool IsFolder(const char* path);
-// 1 when path names a regular file itself (not a link to one) or nothing at all; 0 with error
-// when it names a link, a folder, a FIFO, a device or anything else, or cannot be looked at.
-int IsRegularFileOrNothing(const char* path, CFileError* error);
 
 // The folder the running program was started from (Windows); 0 where the system has no such
-// notion the store uses.
+// notion the program uses.
 int ProgramFolder(char* folder, std::size_t size);

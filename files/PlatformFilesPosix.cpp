@@ -1,15 +1,16 @@
-// The store's file services over POSIX.
+// The file services over POSIX.
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
-#include "backup/PlatformFiles.h"
+#include "files/PlatformFiles.h"
 
 int FailWith(CFileError* error, int code) {
     if (error != nullptr) {
@@ -25,6 +26,20 @@ int FailWith(CFileError* error, int code) {
 int FailWithLastError(CFileError* error) {
     return FailWith(error, errno);
 }
+
+namespace {
+
+FileKind KindOfMode(mode_t mode) {
+    if (S_ISREG(mode)) {
+        return FileKind::Regular;
+    }
+    if (S_ISDIR(mode)) {
+        return FileKind::Folder;
+    }
+    return S_ISLNK(mode) ? FileKind::Link : FileKind::Other;
+}
+
+}  // namespace
 
 int NameTakenError() {
     return EEXIST;
@@ -42,46 +57,6 @@ bool IsNameTaken(const CFileError& error) {
     return error.code == EEXIST;
 }
 
-CLocalTime CurrentLocalTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    CLocalTime time;
-    time.year = local.tm_year + 1900;
-    time.month = local.tm_mon + 1;
-    time.day = local.tm_mday;
-    time.hour = local.tm_hour;
-    time.minute = local.tm_min;
-    time.second = local.tm_sec;
-    return time;
-}
-
-CCalendarTime CurrentUtcTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm utc{};
-    gmtime_r(&now, &utc);
-    CCalendarTime time;
-    time.year = utc.tm_year + 1900;
-    time.month = utc.tm_mon + 1;
-    time.day = utc.tm_mday;
-    time.hour = utc.tm_hour;
-    time.minute = utc.tm_min;
-    time.second = utc.tm_sec;
-    return time;
-}
-
-std::int64_t LocalTimeToSystemTime(const CLocalTime& time) {
-    std::tm local{};
-    local.tm_year = time.year - 1900;
-    local.tm_mon = time.month - 1;
-    local.tm_mday = time.day;
-    local.tm_hour = time.hour;
-    local.tm_min = time.minute;
-    local.tm_sec = time.second;
-    local.tm_isdst = -1;  // the zone's own rule for that date says whether it was summer time
-    return static_cast<std::int64_t>(std::mktime(&local));
-}
-
 char PathSeparator() {
     return '/';
 }
@@ -90,8 +65,19 @@ bool IsPathSeparator(char c) {
     return c == '/';
 }
 
+const char* HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0') {
+        return home;
+    }
+    const passwd* entry = getpwuid(getuid());
+    if (entry != nullptr && entry->pw_dir != nullptr && entry->pw_dir[0] != '\0') {
+        return entry->pw_dir;
+    }
+    return nullptr;
+}
+
 int MakeOneFolder(const char* path, CFileError* error) {
-    // Folders we make hold the user's card images: the user's alone.
     if (mkdir(path, 0700) == 0) {
         return 1;
     }
@@ -149,8 +135,17 @@ int MoveWithoutReplacing(const char* from, const char* to, CFileError* error) {
     if (linked != EPERM && linked != ENOTSUP && linked != EOPNOTSUPP && linked != ENOSYS) {
         return FailWith(error, linked);
     }
-    // A file system without hard links: the name is claimed by creating it exclusively, then
-    // the complete file is renamed over that empty claim of ours.
+#ifdef RENAME_NOREPLACE
+    // A file system without hard links may still rename without replacing, in one step.
+    if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) {
+        return 1;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP) {
+        return FailWithLastError(error);  // EEXIST among them: the name is taken
+    }
+#endif
+    // Neither: the name is claimed by creating it exclusively, then the complete file is
+    // renamed over that empty claim of ours.
     const int claim = open(to, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (claim < 0) {
         return FailWithLastError(error);
@@ -198,7 +193,7 @@ std::FILE* OpenRegularFileForReading(const char* path, bool* notAFile, CFileErro
         close(fd);
         return nullptr;
     }
-    if (!S_ISREG(status.st_mode)) {
+    if (KindOfMode(status.st_mode) != FileKind::Regular) {
         *notAFile = true;
         close(fd);
         return nullptr;
@@ -209,11 +204,6 @@ std::FILE* OpenRegularFileForReading(const char* path, bool* notAFile, CFileErro
         close(fd);
     }
     return file;
-}
-
-bool IsRegularFile(const char* path) {
-    struct stat status;
-    return lstat(path, &status) == 0 && S_ISREG(status.st_mode);
 }
 
 int ListFolder(const char* folder, void (*visit)(const char* name, void* context), void* context,
@@ -236,17 +226,18 @@ bool IsFolder(const char* path) {
     return stat(path, &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-int IsRegularFileOrNothing(const char* path, CFileError* error) {
+int KindOfPath(const char* path, FileKind* kind, CFileError* error) {
     struct stat status;
     if (lstat(path, &status) != 0) {
+        *kind = FileKind::Nothing;
         return errno == ENOENT ? 1 : FailWithLastError(error);
     }
-    if (S_ISREG(status.st_mode)) {
-        return 1;
-    }
-    return FailWith(error, S_ISLNK(status.st_mode)   ? ELOOP
-                           : S_ISDIR(status.st_mode) ? EISDIR
-                                                     : EINVAL);
+    *kind = KindOfMode(status.st_mode);
+    return 1;
+}
+
+int NotARegularFileError(FileKind kind) {
+    return kind == FileKind::Link ? ELOOP : kind == FileKind::Folder ? EISDIR : EINVAL;
 }
 
 int ProgramFolder(char* folder, std::size_t size) {
