@@ -6,14 +6,8 @@
 namespace {
 
 CCalendarTime FromBrokenDownTime(const std::tm& broken) {
-    CCalendarTime time;
-    time.year = broken.tm_year + 1900;
-    time.month = broken.tm_mon + 1;
-    time.day = broken.tm_mday;
-    time.hour = broken.tm_hour;
-    time.minute = broken.tm_min;
-    time.second = broken.tm_sec;
-    return time;
+    return CCalendarTime{broken.tm_year + 1900, broken.tm_mon + 1, broken.tm_mday,
+                         broken.tm_hour,        broken.tm_min,     broken.tm_sec};
 }
 
 }  // namespace

@@ -9,14 +9,8 @@
 namespace {
 
 CCalendarTime FromSystemTime(const SYSTEMTIME& system) {
-    CCalendarTime time;
-    time.year = system.wYear;
-    time.month = system.wMonth;
-    time.day = system.wDay;
-    time.hour = system.wHour;
-    time.minute = system.wMinute;
-    time.second = system.wSecond;
-    return time;
+    return CCalendarTime{system.wYear, system.wMonth,  system.wDay,
+                         system.wHour, system.wMinute, system.wSecond};
 }
 
 }  // namespace

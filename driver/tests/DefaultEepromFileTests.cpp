@@ -147,3 +147,52 @@ TEST_F(DefaultEepromFileTest, ProcessesMakingTheCardAtOnceAllGetTheSameWholeCard
     EXPECT_EQ(FileBytes(DefaultPath()), Factory());
     EXPECT_EQ(FolderEntries(m_folder + "/data/vymcnf"), std::vector<std::string>{"eeprom.bin"});
 }
+
+// The name the user is told and the file the card opens come from one rule: a name is wanted
+// without making the card, so asking for it leaves the disk as it was.
+TEST_F(DefaultEepromFileTest, TheCardsNameIsTheFileItOpensAndAskingMakesNothing) {
+    std::string named;
+    std::string opened;
+    DWORD error = 0;
+    ASSERT_EQ(LocateEepromFile(&named, &error, DefaultCardFile::NameOnly), 1);
+    EXPECT_EQ(named, DefaultPath());
+    EXPECT_NE(access((m_folder + "/data").c_str(), F_OK), 0);
+    ASSERT_EQ(LocateEepromFile(&opened, &error), 1);
+    EXPECT_EQ(opened, named);
+    EXPECT_EQ(FileBytes(DefaultPath()), Factory());
+
+    const std::string mine = WriteCard("mine.bin", Pattern());
+    SetVariable(EEPROM_FILE_VARIABLE, mine);
+    ASSERT_EQ(LocateEepromFile(&named, &error, DefaultCardFile::NameOnly), 1);
+    EXPECT_EQ(named, mine);
+
+    char problem[256];
+    const std::string chosen = PathIn("chosen.bin");
+    ASSERT_EQ(SelectCardFile(chosen.c_str(), problem, sizeof problem), 1) << problem;
+    EXPECT_EQ(LocateEepromFile(&named, &error, DefaultCardFile::NameOnly), 1);
+    SelectCardFile(nullptr, problem, sizeof problem);
+    EXPECT_EQ(named, chosen);
+    EXPECT_NE(access(chosen.c_str(), F_OK), 0);  // a named file is never made
+
+    UnsetVariable(EEPROM_FILE_VARIABLE);
+    UnsetVariable("XDG_DATA_HOME");
+    SetVariable("HOME", "");  // empty is unset: the user database's home folder then
+    ASSERT_EQ(LocateEepromFile(&named, &error, DefaultCardFile::NameOnly), 1);
+    EXPECT_EQ(named.rfind("/.local/share/vymcnf/eeprom.bin"), named.size() - 31);
+    EXPECT_NE(named.find(m_folder), 0u);
+}
+
+// Whatever stands at the default card's name is the user's, even a link that leads nowhere: it
+// is never replaced by a new card (the open then refuses it).
+TEST_F(DefaultEepromFileTest, ALinkAtTheCardsNameIsKeptAsItIs) {
+    ASSERT_EQ(mkdir((m_folder + "/data").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((m_folder + "/data/vymcnf").c_str(), 0700), 0);
+    ASSERT_EQ(symlink(PathIn("nowhere.bin").c_str(), DefaultPath().c_str()), 0);
+    DWORD error = 0;
+    EXPECT_EQ(CreateEepromFileIfAbsent(DefaultPath(), &error), 1);
+    struct stat status;
+    ASSERT_EQ(lstat(DefaultPath().c_str(), &status), 0);
+    EXPECT_TRUE(S_ISLNK(status.st_mode));
+    EXPECT_NE(access(PathIn("nowhere.bin").c_str(), F_OK), 0);
+    EXPECT_EQ(FolderEntries(m_folder + "/data/vymcnf"), std::vector<std::string>{"eeprom.bin"});
+}

@@ -25,16 +25,23 @@ std::string FolderOf(const char* path, std::size_t size = 64) {
     return folder;
 }
 
+int Save(const std::string& path, const Bytes& bytes, bool replace, CFileError* error) {
+    return SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), replace, error);
+}
+
+// The scratch folder holds name and nothing else (no temporary file left over), with bytes.
+void ExpectOnlyFile(const CScratchFolder& scratch, const std::string& name, const Bytes& bytes) {
+    EXPECT_EQ(FileBytes(scratch.In(name)), bytes);
+    EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()), (std::vector<std::string>{name}));
+}
+
 TEST(CompleteFile, ASavedFileHoldsEveryByteAndNothingElseIsLeft) {
     CScratchFolder scratch;
     const std::string path = scratch.In("card.bin");
     const Bytes bytes(2048, 0xA5);
     CFileError error;
-    ASSERT_EQ(SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), false, &error), 1)
-        << error.reason;
-    EXPECT_EQ(FileBytes(path), bytes);
-    EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()),
-              (std::vector<std::string>{"card.bin"}));
+    ASSERT_EQ(Save(path, bytes, false, &error), 1) << error.reason;
+    ExpectOnlyFile(scratch, "card.bin", bytes);
 }
 
 TEST(CompleteFile, AnExistingFileIsKeptUnlessItIsToBeReplaced) {
@@ -43,17 +50,12 @@ TEST(CompleteFile, AnExistingFileIsKeptUnlessItIsToBeReplaced) {
     CScratchFolder::WriteBytes(path, {1, 2, 3});
     const Bytes bytes(2048, 0x5A);
     CFileError error;
-    EXPECT_EQ(SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), false, &error), 0);
+    EXPECT_EQ(Save(path, bytes, false, &error), 0);
     EXPECT_TRUE(IsNameTaken(error)) << error.code << " " << error.reason;
-    EXPECT_EQ(FileBytes(path), (Bytes{1, 2, 3}));
-    EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()),
-              (std::vector<std::string>{"card.bin"}));
+    ExpectOnlyFile(scratch, "card.bin", Bytes{1, 2, 3});
 
-    ASSERT_EQ(SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), true, &error), 1)
-        << error.reason;
-    EXPECT_EQ(FileBytes(path), bytes);
-    EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()),
-              (std::vector<std::string>{"card.bin"}));
+    ASSERT_EQ(Save(path, bytes, true, &error), 1) << error.reason;
+    ExpectOnlyFile(scratch, "card.bin", bytes);
 }
 
 TEST(CompleteFile, AMissingFolderIsAFailureWithTheSystemsReason) {
@@ -61,7 +63,7 @@ TEST(CompleteFile, AMissingFolderIsAFailureWithTheSystemsReason) {
     const std::string path = scratch.In("missing/card.bin");
     const Bytes bytes(16, 0);
     CFileError error;
-    EXPECT_EQ(SaveCompleteFile(path.c_str(), bytes.data(), bytes.size(), false, &error), 0);
+    EXPECT_EQ(Save(path, bytes, false, &error), 0);
     EXPECT_NE(error.code, 0);
     EXPECT_STRNE(error.reason, "");
     EXPECT_TRUE(CScratchFolder::Names(scratch.Path().string()).empty());
@@ -109,8 +111,7 @@ TEST(ReplaceRegularFile, ReplacesARegularFileAndMakesAMissingOne) {
         << error.reason;
     ASSERT_EQ(ReplaceRegularFile(path.c_str(), second.data(), second.size(), &error), 1)
         << error.reason;
-    EXPECT_EQ(FileBytes(path), second);
-    EXPECT_EQ(CScratchFolder::Names(scratch.Path().string()), (std::vector<std::string>{"tt.bin"}));
+    ExpectOnlyFile(scratch, "tt.bin", second);
 }
 
 TEST(ReplaceRegularFile, AFolderAtTheNameIsRefused) {
