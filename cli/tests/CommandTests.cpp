@@ -323,7 +323,7 @@ TEST_F(VymcnfTest, AnImageThatCannotBeTakenOrSavedIsNamedWithWhatWasLeftUndone) 
     EXPECT_EQ(Run({"convert", factory, taken}), 1);
     EXPECT_EQ(err,
               "vymcnf: " + taken + " exists already; --force replaces it. Nothing was saved.\n");
-    EXPECT_EQ(ReadFile(taken), CImageBytes(2048, 0));
+    EXPECT_EQ(FileBytes(taken), CImageBytes(2048, 0));
     const std::string nowhere = PathIn("no-such-folder/out.bin");
     EXPECT_EQ(Run({"convert", factory, nowhere}), 1);
     EXPECT_TRUE(err.starts_with("vymcnf: couldn't save " + nowhere + ": ")) << err;
