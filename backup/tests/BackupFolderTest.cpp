@@ -4,7 +4,7 @@
 #include <string>
 
 #include "backup/BackupFolder.h"
-#include "files/tests/ScratchFolder.h"
+#include "testsupport/ScratchFolder.h"
 
 namespace {
 

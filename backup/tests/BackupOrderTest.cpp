@@ -17,7 +17,7 @@
 #include "backup/BackupFolder.h"
 #include "backup/BackupList.h"
 #include "backup/BackupStore.h"
-#include "files/tests/ScratchFolder.h"
+#include "testsupport/ScratchFolder.h"
 
 namespace {
 

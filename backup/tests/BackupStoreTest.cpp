@@ -7,7 +7,7 @@
 
 #include "backup/BackupList.h"
 #include "backup/BackupStore.h"
-#include "files/tests/ScratchFolder.h"
+#include "testsupport/ScratchFolder.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "files/CompleteFile.h"
 #include "files/PlatformFiles.h"
-#include "files/tests/ScratchFolder.h"
+#include "testsupport/ScratchFolder.h"
 
 namespace {
 

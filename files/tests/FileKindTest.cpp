@@ -13,7 +13,7 @@
 #include <string>
 
 #include "files/PlatformFiles.h"
-#include "files/tests/ScratchFolder.h"
+#include "testsupport/ScratchFolder.h"
 
 namespace {
 

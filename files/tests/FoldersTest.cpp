@@ -7,7 +7,7 @@
 
 #include "files/Folders.h"
 #include "files/PlatformFiles.h"
-#include "files/tests/ScratchFolder.h"
+#include "testsupport/ScratchFolder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "files/tests/ScratchFolder.h"
+#include "testsupport/ScratchFolder.h"
 
 #include <algorithm>
 #include <fstream>
