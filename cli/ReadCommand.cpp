@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/ImageFileOutput.h"
 #include "cli/Messages.h"
+#include "files/CompleteFile.h"
 #include "text/Sentences.h"
 
 int ReadCommand(const std::string& file, bool replace, CConsole& console) {
