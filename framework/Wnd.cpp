@@ -192,11 +192,6 @@ BOOL CWnd::KillTimer(UINT_PTR id) {
     return TRUE;
 }
 
-HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
-    return reinterpret_cast<HICON>(
-        SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
-}
-
 HICON CWnd::GetIcon(BOOL bigIcon) const {
     framework::WindowState* window = Live(m_pState);
     if (window == nullptr) {
