@@ -9,20 +9,34 @@
 #include "ui/DialogTemplates.h"
 #include "ui/Resource.h"
 #include "win32/DialogTemplateBuilder.h"
+#include "win32/tests/LittleEndianFields.h"
 
 namespace {
+
+using win32_testing::DwordAt;
+using win32_testing::WordAt;
 
 // A DWORD-aligned buffer, as the system reads templates in place.
 struct CTemplateBuffer {
     alignas(4) std::uint8_t bytes[8192];
 };
 
-std::uint16_t WordAt(const std::uint8_t* p, int offset) {
-    return static_cast<std::uint16_t>(p[offset] | (p[offset + 1] << 8));
+// A 100 x 50 dialog around one control.
+CDialogTemplate OneItemDialog(const char* caption, std::uint32_t style,
+                              const CDialogItemTemplate& item) {
+    return {1,
+            caption,
+            style,
+            0,
+            0,
+            0,
+            100,
+            50,
+            "MS Sans Serif",
+            8,
+            std::span<const CDialogItemTemplate>(&item, 1)};
 }
-std::uint32_t DwordAt(const std::uint8_t* p, int offset) {
-    return WordAt(p, offset) | (static_cast<std::uint32_t>(WordAt(p, offset + 2)) << 16);
-}
+
 // Reads a NUL-terminated UTF-16 string of ASCII characters and moves offset past it.
 std::string TextAt(const std::uint8_t* p, int& offset) {
     std::string text;
@@ -143,17 +157,7 @@ TEST(DialogTemplateBuilder, RefusesEveryBufferThatIsTooSmall) {
 TEST(DialogTemplateBuilder, RefusesTextsRectanglesAndClassesItCannotWrite) {
     CTemplateBuffer buffer;
     CDialogItemTemplate item = {7, "BUTTON", "OK", 0x50010000, 1, 2, 3, 4};
-    CDialogTemplate dialog = {1,
-                              "Caption",
-                              0x80C800C0,
-                              0,
-                              0,
-                              0,
-                              100,
-                              50,
-                              "MS Sans Serif",
-                              8,
-                              std::span<const CDialogItemTemplate>(&item, 1)};
+    CDialogTemplate dialog = OneItemDialog("Caption", 0x80C800C0, item);
     ASSERT_GT(BuildDialogTemplateEx(dialog, buffer.bytes, sizeof buffer.bytes), 0);
 
     CDialogItemTemplate wideText = item;
@@ -181,17 +185,7 @@ TEST(DialogTemplateBuilder, RefusesTextsRectanglesAndClassesItCannotWrite) {
 TEST(DialogTemplateBuilder, WithoutSetFontTheFontIsLeftOut) {
     CTemplateBuffer buffer;
     CDialogItemTemplate item = {7, "BUTTON", "OK", 0x50010000, 1, 2, 3, 4};
-    CDialogTemplate dialog = {1,
-                              "C",
-                              0x80C80080,
-                              0,
-                              0,
-                              0,
-                              100,
-                              50,
-                              "MS Sans Serif",
-                              8,
-                              std::span<const CDialogItemTemplate>(&item, 1)};
+    const CDialogTemplate dialog = OneItemDialog("C", 0x80C80080, item);
     const int length = BuildDialogTemplateEx(dialog, buffer.bytes, sizeof buffer.bytes);
     // header 26 + menu 2 + class 2 + "C" 4, aligned to 36, item 24 + class 4 + "OK" 6 + 2
     EXPECT_EQ(length, 36 + 24 + 4 + 6 + 2);
