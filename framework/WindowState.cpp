@@ -116,22 +116,33 @@ WindowKind KindOfClass(const char* className, std::uint32_t style) {
     return WindowKind::Other;
 }
 
+namespace {
+
+// What a dialog and each of its controls take alike from their template: ID, text, style,
+// rectangle, and whether the style shows and enables them.
+template <class Template>
+void TakeFromTemplate(WindowState& window, const Template& from, const char* text) {
+    window.id = from.id;
+    window.text = text != nullptr ? text : "";
+    window.style = from.style;
+    window.x = from.x;
+    window.y = from.y;
+    window.cx = from.cx;
+    window.cy = from.cy;
+    window.visible = (from.style & template_style::kVisible) != 0;
+    window.enabled = (from.style & WS_DISABLED) == 0;
+}
+
+}  // namespace
+
 std::unique_ptr<WindowState> BuildDialogWindows(const CDialogTemplate& dialogTemplate,
                                                 CDialog* dialog) {
     (void)dialog;
     auto window = std::make_unique<WindowState>();
     window->kind = WindowKind::Dialog;
     window->className = "#32770";
-    window->id = dialogTemplate.id;
-    window->text = dialogTemplate.caption != nullptr ? dialogTemplate.caption : "";
-    window->style = dialogTemplate.style;
+    TakeFromTemplate(*window, dialogTemplate, dialogTemplate.caption);
     window->exStyle = dialogTemplate.exStyle;
-    window->x = dialogTemplate.x;
-    window->y = dialogTemplate.y;
-    window->cx = dialogTemplate.cx;
-    window->cy = dialogTemplate.cy;
-    window->visible = (dialogTemplate.style & template_style::kVisible) != 0;
-    window->enabled = (dialogTemplate.style & WS_DISABLED) == 0;
     window->dialogTemplate = &dialogTemplate;
     window->clientWidth = dialog_units::ToPixelsX(dialogTemplate.cx);
     window->clientHeight = dialog_units::ToPixelsY(dialogTemplate.cy);
@@ -139,15 +150,7 @@ std::unique_ptr<WindowState> BuildDialogWindows(const CDialogTemplate& dialogTem
         auto control = std::make_unique<WindowState>();
         control->className = item.className != nullptr ? item.className : "";
         control->kind = KindOfClass(item.className, item.style);
-        control->id = item.id;
-        control->text = item.text != nullptr ? item.text : "";
-        control->style = item.style;
-        control->x = item.x;
-        control->y = item.y;
-        control->cx = item.cx;
-        control->cy = item.cy;
-        control->visible = (item.style & template_style::kVisible) != 0;
-        control->enabled = (item.style & WS_DISABLED) == 0;
+        TakeFromTemplate(*control, item, item.text);
         if (control->kind == WindowKind::ComboBox) {
             control->text.clear();  // a combo box shows its selection, nothing before one
         }
