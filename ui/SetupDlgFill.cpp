@@ -78,30 +78,26 @@ int CSetupDlg::FillCombo(const CSetupCombo& row) {
         return 0;
     }
 
-    // A value the list does not offer leaves what is selected now.
-    const auto selectChoice = [&](int choice) {
-        if (choice == CHOICE_PNP) {
-            SelectPnp(combo, row.choices);
-        } else {
-            SelectItemByData(combo, choice);
-        }
-    };
+    // What the card holds as a choice: a fixed base, line or channel, or "PnP" for a range.
+    int choice = CHOICE_PNP;
     switch (row.resource) {
         case ComboResource::IoPort: {
             const CIoPortDescriptor& port = function.ioPorts[row.index];
-            if (port.minBase == port.maxBase) {
-                SelectItemByData(combo, port.minBase);
-            } else {
-                SelectPnp(combo, row.choices);  // a range: the manager picks
-            }
+            choice = port.minBase == port.maxBase ? port.minBase : CHOICE_PNP;
             break;
         }
         case ComboResource::Irq:
-            selectChoice(IrqMaskToChoice(function.irqs[row.index].mask));
+            choice = IrqMaskToChoice(function.irqs[row.index].mask);
             break;
         case ComboResource::Dma:
-            selectChoice(DmaMaskToChoice(function.dmaChannels[row.index].mask));
+            choice = DmaMaskToChoice(function.dmaChannels[row.index].mask);
             break;
+    }
+    // A value the list does not offer leaves what is selected now.
+    if (choice == CHOICE_PNP) {
+        SelectPnp(combo, row.choices);
+    } else {
+        SelectItemByData(combo, choice);
     }
     return 1;
 }
