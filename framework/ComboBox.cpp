@@ -53,14 +53,3 @@ int CComboBox::GetLBText(int index, LPSTR buffer, int size) const {
     }
     return static_cast<int>(text.size());
 }
-
-int CComboBox::GetLBTextLen(int index) const {
-    return GetLBText(index, nullptr, 0);
-}
-
-void CComboBox::ResetContent() {
-    framework::WindowState* window = framework::LiveWindow(m_pState);
-    if (window != nullptr) {
-        framework::ComboResetContent(*window);
-    }
-}

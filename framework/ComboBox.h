@@ -17,6 +17,4 @@ public:
     // The text of entry index, cut to size-1 characters; its full length, CB_ERR for a bad
     // index.
     int GetLBText(int index, LPSTR buffer, int size) const;
-    int GetLBTextLen(int index) const;
-    void ResetContent();
 };

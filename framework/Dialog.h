@@ -24,7 +24,6 @@ public:
     virtual void OnOK();
     virtual void OnCancel();
 
-    UINT GetTemplateId() const { return m_templateId; }
     // EndDialog has been called in the current run.
     bool IsEnding() const { return m_ending; }
     INT_PTR GetModalResult() const { return m_result; }

@@ -24,6 +24,20 @@ struct CDialogTemplate {
     std::span<const CDialogItemTemplate> items;  // in template order, which is the tab order
 };
 
+// Window class names compare without regard to case, as Windows compares them ("Button" is
+// "BUTTON"); class names are ASCII.
+constexpr bool SameWindowClass(const char* a, const char* b) {
+    const auto lower = [](char c) {
+        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (lower(*a) != lower(*b)) {
+            return false;
+        }
+    }
+    return *a == *b;
+}
+
 // Window style bits the templates use, with the values Windows gives them (named apart from
 // the Windows macros so that both can be seen at once in the Windows front end).
 namespace template_style {
@@ -45,3 +59,20 @@ constexpr std::uint32_t kDropDown = 0x00000002u;   // CBS_DROPDOWN
 constexpr std::uint32_t kSort = 0x00000100u;       // CBS_SORT
 constexpr std::uint32_t kAppWindow = 0x00040000u;  // WS_EX_APPWINDOW
 }  // namespace template_style
+
+// Dialog units to pixels, for the client sizes the framework gives its windows: a horizontal
+// unit is a quarter of the dialog font's average character width, a vertical unit an eighth of
+// its height.
+namespace dialog_units {
+constexpr int kBaseUnitX = 6;   // average character width of the dialog font, pixels
+constexpr int kBaseUnitY = 13;  // character height
+constexpr int kUnitsPerBaseX = 4;
+constexpr int kUnitsPerBaseY = 8;
+
+constexpr int ToPixelsX(int units) {
+    return units * kBaseUnitX / kUnitsPerBaseX;
+}
+constexpr int ToPixelsY(int units) {
+    return units * kBaseUnitY / kUnitsPerBaseY;
+}
+}  // namespace dialog_units

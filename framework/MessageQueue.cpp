@@ -192,10 +192,6 @@ CDialog* ActiveModalDialog() {
     return modal.empty() ? nullptr : modal.back();
 }
 
-int ModalDepth() {
-    return static_cast<int>(State().modal.size());
-}
-
 const WindowState* ActiveDialog() {
     CDialog* dialog = ActiveModalDialog();
     return dialog != nullptr ? dialog->GetState() : nullptr;

@@ -40,6 +40,5 @@ void ForgetWindows(const WindowState& dialog);
 void PushModal(CDialog& dialog);
 void PopModal(CDialog& dialog);
 CDialog* ActiveModalDialog();
-int ModalDepth();
 
 }  // namespace framework

@@ -1,28 +1,32 @@
 #include "framework/WindowState.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace framework {
+// The templates' style bits are the system's: hosts hand them to Windows as they stand.
+static_assert(template_style::kPopup == WS_POPUP);
+static_assert(template_style::kChild == WS_CHILD);
+static_assert(template_style::kVisible == WS_VISIBLE);
+static_assert(template_style::kCaption == WS_CAPTION);
+static_assert(template_style::kBorder == WS_BORDER);
+static_assert(template_style::kVScroll == WS_VSCROLL);
+static_assert(template_style::kSysMenu == WS_SYSMENU);
+static_assert(template_style::kGroup == WS_GROUP);
+static_assert(template_style::kTabStop == WS_TABSTOP);
+static_assert(template_style::kModalFrame == DS_MODALFRAME);
+static_assert(template_style::kSetFont == DS_SETFONT);
+static_assert(template_style::kButtonTypeMask == BS_TYPEMASK);
+static_assert(template_style::kDefPushButton == BS_DEFPUSHBUTTON);
+static_assert(template_style::kGroupBox == BS_GROUPBOX);
+static_assert(template_style::kDropDown == CBS_DROPDOWN);
+static_assert(template_style::kSort == CBS_SORT);
+
 namespace {
 std::vector<WindowState*>& LiveWindows() {
     static std::vector<WindowState*> windows;
     return windows;
 }
 
-// Window class names compare without regard to case, as Windows compares them.
-bool SameClass(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (std::tolower(static_cast<unsigned char>(*a)) !=
-            std::tolower(static_cast<unsigned char>(*b))) {
-            return false;
-        }
-    }
-    return *a == *b;
-}
-
-constexpr int kBaseUnitX = 6;   // average character width of the dialog font, pixels
-constexpr int kBaseUnitY = 13;  // character height
 }  // namespace
 
 bool WindowState::IsPushButton() const {
@@ -95,22 +99,41 @@ WindowKind KindOfClass(const char* className, std::uint32_t style) {
     if (className == nullptr) {
         return WindowKind::Other;
     }
-    if (SameClass(className, "BUTTON")) {
+    if (SameWindowClass(className, "BUTTON")) {
         return (style & template_style::kButtonTypeMask) == template_style::kGroupBox
                    ? WindowKind::GroupBox
                    : WindowKind::Button;
     }
-    if (SameClass(className, "COMBOBOX")) {
+    if (SameWindowClass(className, "COMBOBOX")) {
         return WindowKind::ComboBox;
     }
-    if (SameClass(className, "STATIC")) {
+    if (SameWindowClass(className, "STATIC")) {
         return WindowKind::Static;
     }
-    if (SameClass(className, "msctls_progress32")) {
+    if (SameWindowClass(className, "msctls_progress32")) {
         return WindowKind::Progress;
     }
     return WindowKind::Other;
 }
+
+namespace {
+
+// What a dialog and each of its controls take alike from their template: ID, text, style,
+// rectangle, and whether the style shows and enables them.
+template <class Template>
+void TakeFromTemplate(WindowState& window, const Template& from, const char* text) {
+    window.id = from.id;
+    window.text = text != nullptr ? text : "";
+    window.style = from.style;
+    window.x = from.x;
+    window.y = from.y;
+    window.cx = from.cx;
+    window.cy = from.cy;
+    window.visible = (from.style & template_style::kVisible) != 0;
+    window.enabled = (from.style & WS_DISABLED) == 0;
+}
+
+}  // namespace
 
 std::unique_ptr<WindowState> BuildDialogWindows(const CDialogTemplate& dialogTemplate,
                                                 CDialog* dialog) {
@@ -118,32 +141,16 @@ std::unique_ptr<WindowState> BuildDialogWindows(const CDialogTemplate& dialogTem
     auto window = std::make_unique<WindowState>();
     window->kind = WindowKind::Dialog;
     window->className = "#32770";
-    window->id = dialogTemplate.id;
-    window->text = dialogTemplate.caption != nullptr ? dialogTemplate.caption : "";
-    window->style = dialogTemplate.style;
+    TakeFromTemplate(*window, dialogTemplate, dialogTemplate.caption);
     window->exStyle = dialogTemplate.exStyle;
-    window->x = dialogTemplate.x;
-    window->y = dialogTemplate.y;
-    window->cx = dialogTemplate.cx;
-    window->cy = dialogTemplate.cy;
-    window->visible = (dialogTemplate.style & template_style::kVisible) != 0;
-    window->enabled = (dialogTemplate.style & WS_DISABLED) == 0;
     window->dialogTemplate = &dialogTemplate;
-    window->clientWidth = dialogTemplate.cx * kBaseUnitX / 4;
-    window->clientHeight = dialogTemplate.cy * kBaseUnitY / 8;
+    window->clientWidth = dialog_units::ToPixelsX(dialogTemplate.cx);
+    window->clientHeight = dialog_units::ToPixelsY(dialogTemplate.cy);
     for (const CDialogItemTemplate& item : dialogTemplate.items) {
         auto control = std::make_unique<WindowState>();
         control->className = item.className != nullptr ? item.className : "";
         control->kind = KindOfClass(item.className, item.style);
-        control->id = item.id;
-        control->text = item.text != nullptr ? item.text : "";
-        control->style = item.style;
-        control->x = item.x;
-        control->y = item.y;
-        control->cx = item.cx;
-        control->cy = item.cy;
-        control->visible = (item.style & template_style::kVisible) != 0;
-        control->enabled = (item.style & WS_DISABLED) == 0;
+        TakeFromTemplate(*control, item, item.text);
         if (control->kind == WindowKind::ComboBox) {
             control->text.clear();  // a combo box shows its selection, nothing before one
         }

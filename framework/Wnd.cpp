@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/ControlState.h"
+#include "framework/DialogTemplate.h"
 #include "framework/Host.h"
 #include "framework/MessageBox.h"
 #include "framework/MessageQueue.h"
@@ -119,8 +120,8 @@ void CWnd::GetClientRect(LPRECT rect) const {
         rect->right = window->clientWidth;
         rect->bottom = window->clientHeight;
     } else {
-        rect->right = window->cx * 6 / 4;
-        rect->bottom = window->cy * 13 / 8;
+        rect->right = dialog_units::ToPixelsX(window->cx);
+        rect->bottom = dialog_units::ToPixelsY(window->cy);
     }
 }
 
@@ -190,11 +191,6 @@ BOOL CWnd::KillTimer(UINT_PTR id) {
     }
     framework::CurrentHost().TimerKilled(*window, id);
     return TRUE;
-}
-
-HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
-    return reinterpret_cast<HICON>(
-        SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
 
 HICON CWnd::GetIcon(BOOL bigIcon) const {

@@ -48,7 +48,6 @@ public:
     UINT_PTR SetTimer(UINT_PTR id, UINT elapse, TIMERPROC timerProc = nullptr);
     BOOL KillTimer(UINT_PTR id);
 
-    HICON SetIcon(HICON icon, BOOL bigIcon);
     HICON GetIcon(BOOL bigIcon) const;
 
     // Runs DoDataExchange; FALSE when the window does not exist.

@@ -4,6 +4,7 @@
 #include "pnp/ImageWriter.h"
 #include "ui/MessageText.h"
 #include "ui/Resource.h"
+#include "ui/SetupDlgCombos.h"
 #include "ui/SetupOutcome.h"
 
 namespace {
@@ -15,34 +16,24 @@ constexpr int kErrorTextSize = 2048;
 CSetupDlg::CSetupDlg(CWnd* pParent) : CDialog(IDD_SETUP_DIALOG, pParent) {
     // A shared resource icon at the system's icon size: it is never destroyed.
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
-    m_settingsChanged = 0;
 }
 
 CSetupDlg::~CSetupDlg() = default;
 
 void CSetupDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
-    DDX_Control(pDX, IDC_MIDI2_IRQ, m_midi2Irq);
-    DDX_Control(pDX, IDC_MIDI2_IO, m_midi2Io);
-    DDX_Control(pDX, IDC_SBPRO_IO, m_sbProIo);
-    DDX_Control(pDX, IDC_GAMEPORT_IO, m_gameportIo);
-    DDX_Control(pDX, IDC_FM_IO, m_fmIo);
-    DDX_Control(pDX, IDC_DIG_CONTROL_IO, m_digControlIo);
-    DDX_Control(pDX, IDC_MIDI1_IRQ, m_midi1Irq);
-    DDX_Control(pDX, IDC_MIDI1_IO, m_midi1Io);
-    DDX_Control(pDX, IDC_WSS_RECORD_DMA, m_wssRecordDma);
-    DDX_Control(pDX, IDC_WSS_PLAY_DMA, m_wssPlayDma);
-    DDX_Control(pDX, IDC_WSS_IRQ, m_wssIrq);
-    DDX_Control(pDX, IDC_WSS_IO, m_wssIo);
+    for (const CSetupCombo& row : kSetupCombos) {
+        DDX_Control(pDX, row.controlId, this->*row.combo);
+    }
 }
 
-// The first two handlers are below; the others sit with the rules they start.
+// The handlers stand together beside DECLARE_MESSAGE_MAP in SetupDlg.h, in this order.
 BEGIN_MESSAGE_MAP(CSetupDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
-    ON_BN_CLICKED(IDC_READ_PORT, OnReadPort)      // SetupDlgDump.cpp
-    ON_BN_CLICKED(IDC_BUTTON1, WriteSettings)     // SetupDlgWrite.cpp
-    ON_CBN_SELCHANGE(IDC_WSS_IO, OnWssIoChanged)  // this and the rest: SetupDlgEditing.cpp
+    ON_BN_CLICKED(IDC_READ_PORT, OnReadPort)
+    ON_BN_CLICKED(IDC_BUTTON1, WriteSettings)
+    ON_CBN_SELCHANGE(IDC_WSS_IO, OnWssIoChanged)
     ON_CBN_SELCHANGE(IDC_FM_IO, OnSettingChanged)
     ON_CBN_SELCHANGE(IDC_MIDI2_IO, OnMidi2IoChanged)
     ON_CBN_SELCHANGE(IDC_MIDI2_IRQ, OnMidi2IrqChanged)

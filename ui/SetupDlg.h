@@ -10,6 +10,7 @@
 #include "ui/ChoiceLists.h"
 
 class CMessageText;
+struct CSetupCombo;
 
 enum class CardKnowledge { ReadAtStart, AfterOwnWrite, Unknown };
 
@@ -52,12 +53,6 @@ public:
     // The item data of the selected entry, -1 when none is selected.
     static int CurrentChoice(const CComboBox& combo);
     int CheckIrqOverlap();
-    void OnWssIoChanged();
-    void OnMidi2IoChanged();
-    void OnGameportIoChanged();
-    void OnMidi2IrqChanged();
-    void OnIrqChanged();
-    void OnSettingChanged();
 
     // Device switching.
     void SetDeviceEnabled(int enabled, int slot);
@@ -67,7 +62,6 @@ public:
 
     // Applying the choices and writing the card.
     void ApplyChoices();
-    void WriteSettings();
     void WriteImageByte(int index);
     // Reads the card again into m_cardBeforeWrite; when it no longer holds what the dialog
     // read at start, asks whether to write over it. 1: go on writing; 0: nothing is written
@@ -81,12 +75,7 @@ public:
     int VerifyWrittenImage();
 
     // Diagnostic dump.
-    void OnReadPort();
     void ShowDeviceResources(int slot, int function);
-
-    // Icon handling.
-    void OnPaint();
-    HCURSOR OnQueryDragIcon();
 
     // Members in the order the dialog is built from; tests and the progress dialog read them.
     CConfigDriver m_driver;
@@ -128,28 +117,29 @@ public:
     const char* m_writeFailure = nullptr;  // why the last write did not complete, in few words
     DWORD m_lastErrorCode = 0;             // the error GetLastErrorText told last
 
+    // The message map's handlers, in its order (SetupDlg.cpp).
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnReadPort();           // "Read Port", hidden: the diagnostic dump
+    void WriteSettings();        // "Button1", hidden: writes at once; OK too
+    void OnWssIoChanged();       // switches the Codec
+    void OnSettingChanged();     // the lists whose picks only count as a change
+    void OnMidi2IoChanged();     // switches MIDI-2
+    void OnMidi2IrqChanged();    // counts MIDI-2's IRQ, then as OnIrqChanged
+    void OnGameportIoChanged();  // switches the Game Port
+    void OnIrqChanged();         // warns of clashing IRQs
+    DECLARE_MESSAGE_MAP()
+
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
 
-    DECLARE_MESSAGE_MAP()
-
 private:
-    // What an I/O choice stores besides the base: the port's alignment and length, and the
-    // range "PnP" leaves to the Plug and Play manager.
-    struct CIoRange {
-        std::uint8_t alignment;
-        std::uint8_t length;
-        int pnpMinBase;
-        int pnpMaxBase;
-    };
-
     void FillList(CComboBox& combo, std::span<const CChoice> choices);
-    void SelectIoBase(CComboBox& combo, const CIoPortDescriptor& port, int pnpIndex);
-    void ApplyIoChoice(const CComboBox& combo, CIoPortDescriptor& port, const CIoRange& range);
-    void ApplyIrqChoice(const CComboBox& combo, CIrqDescriptor& irq);
-    void ApplyDmaChoice(const CComboBox& combo, CDmaDescriptor& dma);
+    // Fills the row's combo box and selects what the card holds; 0 when its device has no
+    // dependent functions and the list switches it (the caller then switches it off).
+    int FillCombo(const CSetupCombo& row);
     void RepairControlDevice();
     int CanWriteImage();
     void RunWrite();

@@ -2,6 +2,7 @@
 #include "pnp/DeviceIdentities.h"
 #include "pnp/DeviceSlots.h"
 #include "ui/SetupDlg.h"
+#include "ui/SetupDlgCombos.h"
 
 namespace {
 
@@ -10,17 +11,38 @@ constexpr int kPnpIrqMask = 0x9AA0;
 // "PnP" for a DMA list: the channels the lists offer (0, 1, 3).
 constexpr int kPnpDmaMask = 0x0B;
 
+// The IRQ lines or DMA channels a list offers, as a mask.
+constexpr int OfferedMask(std::span<const CChoice> choices) {
+    int mask = 0;
+    for (const CChoice& choice : choices) {
+        if (choice.value != CHOICE_PNP && choice.value != CHOICE_DISABLED) {
+            mask |= 1 << choice.value;
+        }
+    }
+    return mask;
+}
+
+// "PnP" leaves the manager exactly what the user could have picked.
+constexpr bool PnpMasksMatchTheLists() {
+    for (const CSetupCombo& row : kSetupCombos) {
+        if (row.resource == ComboResource::Irq && OfferedMask(row.choices) != kPnpIrqMask) {
+            return false;
+        }
+        if (row.resource == ComboResource::Dma && OfferedMask(row.choices) != kPnpDmaMask) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(PnpMasksMatchTheLists());
+
 // The port of the Control device as the repair sets it.
 constexpr int kControlMinBase = 0x100;
 constexpr int kControlMaxBase = 0x608;
 constexpr std::uint8_t kControlAlignment = 8;
 constexpr std::uint8_t kControlLength = 8;
 
-}  // namespace
-
-void CSetupDlg::ApplyIoChoice(const CComboBox& combo, CIoPortDescriptor& port,
-                              const CIoRange& range) {
-    const int choice = CurrentChoice(combo);
+void ApplyIoChoice(int choice, CIoPortDescriptor& port, const CIoRange& range) {
     if (choice == -1) {
         return;  // nothing picked: keep the descriptor as the card held it
     }
@@ -38,8 +60,7 @@ void CSetupDlg::ApplyIoChoice(const CComboBox& combo, CIoPortDescriptor& port,
     port.SetMaxBase(choice);
 }
 
-void CSetupDlg::ApplyIrqChoice(const CComboBox& combo, CIrqDescriptor& irq) {
-    const int choice = CurrentChoice(combo);
+void ApplyIrqChoice(int choice, CIrqDescriptor& irq) {
     if (choice == -1) {
         return;
     }
@@ -52,8 +73,7 @@ void CSetupDlg::ApplyIrqChoice(const CComboBox& combo, CIrqDescriptor& irq) {
     }
 }
 
-void CSetupDlg::ApplyDmaChoice(const CComboBox& combo, CDmaDescriptor& dma) {
-    const int choice = CurrentChoice(combo);
+void ApplyDmaChoice(int choice, CDmaDescriptor& dma) {
     if (choice == -1 || choice == CHOICE_DISABLED) {
         return;  // the DMA lists have no "---"
     }
@@ -63,6 +83,8 @@ void CSetupDlg::ApplyDmaChoice(const CComboBox& combo, CDmaDescriptor& dma) {
         dma.SetChannel(choice);
     }
 }
+
+}  // namespace
 
 void CSetupDlg::RepairControlDevice() {
     // A card that marks its Control device as never set up gets the one it needs.
@@ -83,25 +105,21 @@ void CSetupDlg::RepairControlDevice() {
 void CSetupDlg::ApplyChoices() {
     UpdateData(TRUE);
 
-    CDependentFunction& codec = m_devices[SLOT_CODEC].dependentFunctions[0];
-    CDependentFunction& gamePort = m_devices[SLOT_GAME_PORT].dependentFunctions[0];
-    CDependentFunction& midi2 = m_devices[SLOT_MIDI2].dependentFunctions[0];
-    CDependentFunction& midi1 = m_devices[SLOT_MIDI1].dependentFunctions[0];
-    CDependentFunction& digControl = m_devices[SLOT_DIGITAL_CONTROL].dependentFunctions[0];
-
-    // alignment, length, and the range "PnP" leaves to the Plug and Play manager.
-    ApplyIoChoice(m_wssIo, codec.ioPorts[0], {4, 4, 0x104, 0x604});
-    ApplyDmaChoice(m_wssPlayDma, codec.dmaChannels[0]);
-    ApplyDmaChoice(m_wssRecordDma, codec.dmaChannels[1]);
-    ApplyIrqChoice(m_wssIrq, codec.irqs[0]);
-    ApplyIoChoice(m_fmIo, codec.ioPorts[1], {8, 4, 0x100, 0x3F8});
-    ApplyIoChoice(m_sbProIo, codec.ioPorts[2], {0x20, 0x10, 0x100, 0x3F0});
+    // Every row sets a descriptor of its own (the table checks it), so their order is free.
+    for (const CSetupCombo& row : kSetupCombos) {
+        const int choice = CurrentChoice(this->*row.combo);
+        CDependentFunction& function = m_devices[row.slot].dependentFunctions[0];
+        switch (row.resource) {
+            case ComboResource::IoPort:
+                ApplyIoChoice(choice, function.ioPorts[row.index], row.io);
+                break;
+            case ComboResource::Irq:
+                ApplyIrqChoice(choice, function.irqs[row.index]);
+                break;
+            case ComboResource::Dma:
+                ApplyDmaChoice(choice, function.dmaChannels[row.index]);
+                break;
+        }
+    }
     RepairControlDevice();
-    // The Game Port decodes 0x201 only; its list offers that base and "---".
-    ApplyIoChoice(m_gameportIo, gamePort.ioPorts[0], {1, 1, 0x201, 0x201});
-    ApplyIrqChoice(m_midi2Irq, midi2.irqs[0]);
-    ApplyIoChoice(m_midi2Io, midi2.ioPorts[0], {8, 2, 0x100, 0x3F8});
-    ApplyIrqChoice(m_midi1Irq, midi1.irqs[0]);
-    ApplyIoChoice(m_midi1Io, midi1.ioPorts[0], {8, 2, 0x100, 0x3F8});
-    ApplyIoChoice(m_digControlIo, digControl.ioPorts[0], {8, 8, 0x100, 0x608});
 }

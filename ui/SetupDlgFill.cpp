@@ -1,14 +1,9 @@
 // Filling the twelve lists at start and pre-selecting what the card holds now.
 #include "pnp/DeviceSlots.h"
 #include "ui/SetupDlg.h"
+#include "ui/SetupDlgCombos.h"
 
 namespace {
-
-// Where "PnP" and "---" stand in the lists that select them by index.
-constexpr int kPnpFirst = 0;
-constexpr int kPnpSecond = 1;
-constexpr int kDisabledFirst = 0;
-constexpr int kDisabledSecond = 1;
 
 constexpr int kIrqLines = 16;
 constexpr int kDmaChannels = 4;  // the card's DMA lists stop at channel 3
@@ -26,6 +21,14 @@ int SingleBitChoice(unsigned mask, int bits, int none) {
         first = bit;
     }
     return first >= 0 ? first : none;
+}
+
+// Selects "PnP" where the list offers it; a list without it keeps what it shows.
+void SelectPnp(CComboBox& combo, std::span<const CChoice> choices) {
+    const int index = IndexOfChoice(choices, CHOICE_PNP);
+    if (index >= 0) {
+        combo.SetCurSel(index);
+    }
 }
 
 }  // namespace
@@ -59,135 +62,96 @@ void CSetupDlg::FillList(CComboBox& combo, std::span<const CChoice> choices) {
     }
 }
 
-void CSetupDlg::SelectIoBase(CComboBox& combo, const CIoPortDescriptor& port, int pnpIndex) {
-    if (port.minBase == port.maxBase) {
-        SelectItemByData(combo, port.minBase);
-    } else {
-        combo.SetCurSel(pnpIndex);
+int CSetupDlg::FillCombo(const CSetupCombo& row) {
+    CComboBox& combo = this->*row.combo;
+    FillList(combo, row.choices);
+    const CDependentFunction& function = m_devices[row.slot].dependentFunctions[0];
+    const bool deviceSetUp =
+        row.gate == ComboGate::None || m_devices[row.slot].hasDependentFunctions != 0;
+    if (!deviceSetUp && row.gate == ComboGate::DeviceSetUp) {
+        return 1;  // nothing selected: the list waits for its device to be switched on
     }
+    if (row.firstShown != kNoChoice) {
+        combo.SetCurSel(IndexOfChoice(row.choices, row.firstShown));
+    }
+    if (!deviceSetUp) {
+        return 0;
+    }
+
+    // What the card holds as a choice: a fixed base, line or channel, or "PnP" for a range.
+    int choice = CHOICE_PNP;
+    switch (row.resource) {
+        case ComboResource::IoPort: {
+            const CIoPortDescriptor& port = function.ioPorts[row.index];
+            choice = port.minBase == port.maxBase ? port.minBase : CHOICE_PNP;
+            break;
+        }
+        case ComboResource::Irq:
+            choice = IrqMaskToChoice(function.irqs[row.index].mask);
+            break;
+        case ComboResource::Dma:
+            choice = DmaMaskToChoice(function.dmaChannels[row.index].mask);
+            break;
+    }
+    // A value the list does not offer leaves what is selected now.
+    if (choice == CHOICE_PNP) {
+        SelectPnp(combo, row.choices);
+    } else {
+        SelectItemByData(combo, choice);
+    }
+    return 1;
 }
 
 void CSetupDlg::FillWssIo() {
-    FillList(m_wssIo, WssIoChoices());
-    m_wssIo.SetCurSel(kDisabledSecond);
-    if (m_devices[SLOT_CODEC].hasDependentFunctions == 0) {
+    if (FillCombo(SetupCombo(IDC_WSS_IO)) == 0) {
         // Before the other Codec lists are filled: they are added to disabled combo boxes.
         EnableCodec(0, 0);
-        return;
     }
-    SelectIoBase(m_wssIo, m_devices[SLOT_CODEC].dependentFunctions[0].ioPorts[0], kPnpFirst);
 }
 
 void CSetupDlg::FillWssIrq() {
-    FillList(m_wssIrq, WssIrqChoices());
-    if (m_devices[SLOT_CODEC].hasDependentFunctions == 0) {
-        return;
-    }
-    m_wssIrq.SetCurSel(kPnpSecond);
-    const int choice = IrqMaskToChoice(m_devices[SLOT_CODEC].dependentFunctions[0].irqs[0].mask);
-    if (choice != CHOICE_PNP) {
-        SelectItemByData(m_wssIrq, choice);
-    }
+    FillCombo(SetupCombo(IDC_WSS_IRQ));
 }
 
 void CSetupDlg::FillWssPlayDma() {
-    FillList(m_wssPlayDma, WssPlayDmaChoices());
-    if (m_devices[SLOT_CODEC].hasDependentFunctions == 0) {
-        return;
-    }
-    m_wssPlayDma.SetCurSel(kPnpFirst);
-    const int choice =
-        DmaMaskToChoice(m_devices[SLOT_CODEC].dependentFunctions[0].dmaChannels[0].mask);
-    if (choice != CHOICE_PNP) {
-        SelectItemByData(m_wssPlayDma, choice);
-    }
+    FillCombo(SetupCombo(IDC_WSS_PLAY_DMA));
 }
 
 void CSetupDlg::FillWssRecordDma() {
-    FillList(m_wssRecordDma, WssRecordDmaChoices());
-    if (m_devices[SLOT_CODEC].hasDependentFunctions == 0) {
-        return;
-    }
-    m_wssRecordDma.SetCurSel(kPnpFirst);
-    const int choice =
-        DmaMaskToChoice(m_devices[SLOT_CODEC].dependentFunctions[0].dmaChannels[1].mask);
-    if (choice != CHOICE_PNP) {
-        SelectItemByData(m_wssRecordDma, choice);
-    }
+    FillCombo(SetupCombo(IDC_WSS_RECORD_DMA));
 }
 
 void CSetupDlg::FillMidi1Io() {
-    // Midi-1 cannot be switched off: its lists are filled whatever the card says.
-    FillList(m_midi1Io, Midi1IoChoices());
-    m_midi1Io.SetCurSel(kPnpFirst);
-    SelectIoBase(m_midi1Io, m_devices[SLOT_MIDI1].dependentFunctions[0].ioPorts[0], kPnpFirst);
+    FillCombo(SetupCombo(IDC_MIDI1_IO));
 }
 
 void CSetupDlg::FillMidi1Irq() {
-    FillList(m_midi1Irq, Midi1IrqChoices());
-    m_midi1Irq.SetCurSel(kPnpFirst);
-    const int choice = IrqMaskToChoice(m_devices[SLOT_MIDI1].dependentFunctions[0].irqs[0].mask);
-    if (choice != CHOICE_PNP) {
-        SelectItemByData(m_midi1Irq, choice);
-    }
+    FillCombo(SetupCombo(IDC_MIDI1_IRQ));
 }
 
 void CSetupDlg::FillDigControlIo() {
-    FillList(m_digControlIo, DigControlIoChoices());
-    if (m_devices[SLOT_DIGITAL_CONTROL].hasDependentFunctions == 0) {
-        return;
-    }
-    SelectIoBase(m_digControlIo, m_devices[SLOT_DIGITAL_CONTROL].dependentFunctions[0].ioPorts[0],
-                 kPnpFirst);
+    FillCombo(SetupCombo(IDC_DIG_CONTROL_IO));
 }
 
 void CSetupDlg::FillFmIo() {
-    FillList(m_fmIo, FmIoChoices());
-    if (m_devices[SLOT_CODEC].hasDependentFunctions == 0) {
-        return;
-    }
-    SelectIoBase(m_fmIo, m_devices[SLOT_CODEC].dependentFunctions[0].ioPorts[1], kPnpFirst);
+    FillCombo(SetupCombo(IDC_FM_IO));
 }
 
 void CSetupDlg::FillSbProIo() {
-    FillList(m_sbProIo, SbProIoChoices());
-    if (m_devices[SLOT_CODEC].hasDependentFunctions == 0) {
-        return;
-    }
-    SelectIoBase(m_sbProIo, m_devices[SLOT_CODEC].dependentFunctions[0].ioPorts[2], kPnpFirst);
+    FillCombo(SetupCombo(IDC_SBPRO_IO));
 }
 
 void CSetupDlg::FillGameportIo() {
-    FillList(m_gameportIo, GameportIoChoices());
-    m_gameportIo.SetCurSel(kDisabledFirst);
-    // A range of bases stays "---": the list has no "PnP".
-    const CIoPortDescriptor& port = m_devices[SLOT_GAME_PORT].dependentFunctions[0].ioPorts[0];
-    if (port.minBase == port.maxBase) {
-        SelectItemByData(m_gameportIo, port.minBase);
-    }
+    FillCombo(SetupCombo(IDC_GAMEPORT_IO));
 }
 
 void CSetupDlg::FillMidi2Io() {
-    FillList(m_midi2Io, Midi2IoChoices());
-    m_midi2Io.SetCurSel(kDisabledFirst);
-    if (m_devices[SLOT_MIDI2].hasDependentFunctions == 0) {
+    if (FillCombo(SetupCombo(IDC_MIDI2_IO)) == 0) {
         // Before the Midi-2 IRQ list is filled, which therefore ends up disabled and empty.
         EnableMidi2(0);
-        return;
     }
-    SelectIoBase(m_midi2Io, m_devices[SLOT_MIDI2].dependentFunctions[0].ioPorts[0], kPnpSecond);
 }
 
 void CSetupDlg::FillMidi2Irq() {
-    FillList(m_midi2Irq, Midi2IrqChoices());
-    if (m_devices[SLOT_MIDI2].hasDependentFunctions == 0) {
-        return;
-    }
-    m_midi2Irq.SetCurSel(kDisabledFirst);
-    const int choice = IrqMaskToChoice(m_devices[SLOT_MIDI2].dependentFunctions[0].irqs[0].mask);
-    if (choice == CHOICE_PNP) {
-        m_midi2Irq.SetCurSel(kPnpSecond);
-    } else {
-        SelectItemByData(m_midi2Irq, choice);
-    }
+    FillCombo(SetupCombo(IDC_MIDI2_IRQ));
 }

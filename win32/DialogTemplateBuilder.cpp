@@ -1,6 +1,5 @@
 #include "win32/DialogTemplateBuilder.h"
 
-#include <cctype>
 #include <initializer_list>
 
 namespace {
@@ -72,16 +71,6 @@ private:
     bool m_failed = false;
 };
 
-bool SameClassName(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (std::toupper(static_cast<unsigned char>(*a)) !=
-            std::toupper(static_cast<unsigned char>(*b))) {
-            return false;
-        }
-    }
-    return *a == *b;
-}
-
 }  // namespace
 
 std::uint16_t PredefinedClassAtom(const char* className) {
@@ -98,7 +87,7 @@ std::uint16_t PredefinedClassAtom(const char* className) {
         return 0;
     }
     for (const CNamedAtom& entry : kAtoms) {
-        if (SameClassName(className, entry.name)) {
+        if (SameWindowClass(className, entry.name)) {
             return entry.atom;
         }
     }

@@ -6,14 +6,6 @@
 
 namespace {
 
-std::string NativeText(HWND native) {
-    const int length = ::GetWindowTextLengthA(native);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    const int copied = ::GetWindowTextA(native, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
 std::string NativeEntryText(HWND combo, int index) {
     const LRESULT length = ::SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == CB_ERR) {
@@ -33,6 +25,14 @@ bool SameEntry(HWND combo, int index, const framework::ComboEntry& entry) {
 }
 
 }  // namespace
+
+std::string NativeWindowText(HWND native) {
+    const int length = ::GetWindowTextLengthA(native);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    const int copied = ::GetWindowTextA(native, text.data(), static_cast<int>(text.size()));
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return text;
+}
 
 void SyncComboToNative(const framework::WindowState& combo, HWND native) {
     // Entries: keep the agreeing front of the list, redo the rest. Entries go in by index, never
@@ -67,13 +67,13 @@ void SyncComboToNative(const framework::WindowState& combo, HWND native) {
     } else if (selection != CB_ERR) {
         ::SendMessageA(native, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
     }
-    if (NativeText(native) != combo.text) {
+    if (NativeWindowText(native) != combo.text) {
         ::SetWindowTextA(native, combo.text.c_str());
     }
 }
 
 void SyncTextToNative(const framework::WindowState& window, HWND native) {
-    if (NativeText(native) != window.text) {
+    if (NativeWindowText(native) != window.text) {
         ::SetWindowTextA(native, window.text.c_str());
     }
 }

@@ -65,14 +65,6 @@ private:
 // Templates are small (template 102 takes under 2 KB); this leaves room for any of ours.
 constexpr int kTemplateBufferBytes = 64 * 1024;
 
-std::string NativeWindowText(HWND native) {
-    const int length = ::GetWindowTextLengthA(native);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
-    const int copied = ::GetWindowTextA(native, text.data(), static_cast<int>(text.size()));
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
 const WindowState* ChildWithHandle(const WindowState& dialog, HWND native, int id) {
     for (const auto& child : dialog.children) {
         if (native != nullptr ? child->nativeHandle == native : child->id == id) {

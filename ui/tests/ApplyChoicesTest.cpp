@@ -1,5 +1,6 @@
 // The twelve choices carried into the records just before the image is built.
 #include <array>
+#include <initializer_list>
 
 #include "ui/tests/SetupDlgFixture.h"
 
@@ -15,6 +16,29 @@ protected:
     // The bytes the writer emitted at offset, from the last image built.
     std::vector<std::uint8_t> Written(int offset, int count) const {
         return {dlg.m_writeImage + offset, dlg.m_writeImage + offset + count};
+    }
+
+    // The user picks entry in each control; applying the choices then leaves the I/O
+    // descriptor ioPorts[port] of the device in slot with the bytes expected.
+    struct CIoPick {
+        int control;
+        const char* entry;
+        int slot;
+        int port;
+        Bytes8 expected;
+    };
+    void ExpectIoPicksApplied(std::initializer_list<CIoPick> picks) {
+        for (const CIoPick& pick : picks) {
+            Pick(pick.control, pick.entry);
+        }
+        WhileOpen([&] {
+            dlg.ApplyChoices();
+            for (const CIoPick& pick : picks) {
+                EXPECT_EQ(Function(pick.slot).ioPorts[pick.port].Bytes(), pick.expected)
+                    << "control " << pick.control << ", " << pick.entry;
+            }
+        });
+        RunThenCancel();
     }
 
     CCardSettings settings;
@@ -61,35 +85,23 @@ TEST_F(ApplyChoicesTest, WssDashKeepsTheBasesAndSetsAlignmentAndLength) {
 }
 
 TEST_F(ApplyChoicesTest, FixedBasesGoToBothBases) {
-    Pick(IDC_WSS_IO, "5F4");
-    Pick(IDC_FM_IO, "388");
-    Pick(IDC_MIDI1_IO, "310");
-    Pick(IDC_MIDI2_IO, "360");
-    Pick(IDC_DIG_CONTROL_IO, "338");
-    WhileOpen([&] {
-        dlg.ApplyChoices();
-        EXPECT_EQ(Function(0).ioPorts[0].Bytes(), (Bytes8{0x47, 1, 0xF4, 5, 0xF4, 5, 4, 4}));
-        EXPECT_EQ(Function(0).ioPorts[1].Bytes(), (Bytes8{0x47, 1, 0x88, 3, 0x88, 3, 8, 4}));
-        EXPECT_EQ(Function(4).ioPorts[0].Bytes(), (Bytes8{0x47, 1, 0x10, 3, 0x10, 3, 8, 2}));
-        EXPECT_EQ(Function(3).ioPorts[0].Bytes(), (Bytes8{0x47, 1, 0x60, 3, 0x60, 3, 8, 2}));
-        EXPECT_EQ(Function(5).ioPorts[0].Bytes(), (Bytes8{0x47, 1, 0x38, 3, 0x38, 3, 8, 8}));
+    ExpectIoPicksApplied({
+        {IDC_WSS_IO, "5F4", 0, 0, {0x47, 1, 0xF4, 5, 0xF4, 5, 4, 4}},
+        {IDC_FM_IO, "388", 0, 1, {0x47, 1, 0x88, 3, 0x88, 3, 8, 4}},
+        {IDC_MIDI1_IO, "310", 4, 0, {0x47, 1, 0x10, 3, 0x10, 3, 8, 2}},
+        {IDC_MIDI2_IO, "360", 3, 0, {0x47, 1, 0x60, 3, 0x60, 3, 8, 2}},
+        {IDC_DIG_CONTROL_IO, "338", 5, 0, {0x47, 1, 0x38, 3, 0x38, 3, 8, 8}},
     });
-    RunThenCancel();
 }
 
 TEST_F(ApplyChoicesTest, PnpRangesOfEveryIoList) {
-    for (int id : {IDC_FM_IO, IDC_SBPRO_IO, IDC_MIDI1_IO, IDC_MIDI2_IO, IDC_DIG_CONTROL_IO}) {
-        Pick(id, "PnP");
-    }
-    WhileOpen([&] {
-        dlg.ApplyChoices();
-        EXPECT_EQ(Function(0).ioPorts[1].Bytes(), (Bytes8{0x47, 1, 0, 1, 0xF8, 3, 8, 4}));
-        EXPECT_EQ(Function(0).ioPorts[2].Bytes(), (Bytes8{0x47, 1, 0, 1, 0xF0, 3, 0x20, 0x10}));
-        EXPECT_EQ(Function(4).ioPorts[0].Bytes(), (Bytes8{0x47, 1, 0, 1, 0xF8, 3, 8, 2}));
-        EXPECT_EQ(Function(3).ioPorts[0].Bytes(), (Bytes8{0x47, 1, 0, 1, 0xF8, 3, 8, 2}));
-        EXPECT_EQ(Function(5).ioPorts[0].Bytes(), (Bytes8{0x47, 1, 0, 1, 8, 6, 8, 8}));
+    ExpectIoPicksApplied({
+        {IDC_FM_IO, "PnP", 0, 1, {0x47, 1, 0, 1, 0xF8, 3, 8, 4}},
+        {IDC_SBPRO_IO, "PnP", 0, 2, {0x47, 1, 0, 1, 0xF0, 3, 0x20, 0x10}},
+        {IDC_MIDI1_IO, "PnP", 4, 0, {0x47, 1, 0, 1, 0xF8, 3, 8, 2}},
+        {IDC_MIDI2_IO, "PnP", 3, 0, {0x47, 1, 0, 1, 0xF8, 3, 8, 2}},
+        {IDC_DIG_CONTROL_IO, "PnP", 5, 0, {0x47, 1, 0, 1, 8, 6, 8, 8}},
     });
-    RunThenCancel();
 }
 
 TEST_F(ApplyChoicesTest, DmaChoicesSetMaskAndFlags) {
@@ -210,8 +222,7 @@ TEST_F(ApplyChoicesTest, AnUnconfiguredControlDeviceIsRepairedOnce) {
     WhileOpen([&] {
         const CLogicalDevice& control = dlg.m_devices[2];
         EXPECT_EQ(control.GetDeviceId(), 0x0E63A810u);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(control.identifierData + 3)),
-                  "Control");
+        EXPECT_EQ(Identifier(control), "Control");
         EXPECT_EQ(control.hasDependentFunctions, 1);
         EXPECT_EQ(control.dependentCount, 1);
         EXPECT_EQ(Function(2).ioCount, 1);

@@ -5,10 +5,6 @@
 
 namespace {
 
-std::string Identifier(const CLogicalDevice& device) {
-    return reinterpret_cast<const char*>(device.identifierData + 3);
-}
-
 class DeviceSwitchingTest : public SetupDlgTest {
 protected:
     void SetUp() override { LoadCard(FactoryImage()); }
@@ -34,16 +30,7 @@ TEST_F(DeviceSwitchingTest, CodecOffAndOnWithFixedDefaults) {
         EXPECT_TRUE(dlg.m_wssIo.IsWindowEnabled());
 
         dlg.EnableCodec(1, 0);
-        EXPECT_EQ(codec.GetDeviceId(), 0x0E63A800u);
-        EXPECT_EQ(Identifier(codec), "Codec");
-        EXPECT_EQ(codec.hasDependentFunctions, 1);
-        EXPECT_EQ(codec.dependentCount, 1);
-        EXPECT_EQ(codec.dependentFunctions[0].ioCount, 1);
-        EXPECT_EQ(SelectedText(dlg.m_wssIrq), "5");
-        EXPECT_EQ(SelectedText(dlg.m_sbProIo), "220");
-        EXPECT_EQ(SelectedText(dlg.m_wssRecordDma), "0");
-        EXPECT_EQ(SelectedText(dlg.m_wssPlayDma), "1");
-        EXPECT_EQ(SelectedText(dlg.m_fmIo), "388");
+        ExpectCodecOnWithFixedDefaults(dlg);
 
         dlg.EnableCodec(1, 1);
         for (CComboBox* combo :

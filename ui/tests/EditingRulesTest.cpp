@@ -27,8 +27,7 @@ TEST_F(EditingRulesTest, PickingDashInWssIoSwitchesTheCodecOff) {
     WhileOpen([&] {
         const CLogicalDevice& codec = dlg.m_devices[0];
         EXPECT_EQ(codec.GetDeviceId(), 0x0E63A8A0u);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(codec.identifierData + 3)),
-                  "Disabled [CoDec]");
+        EXPECT_EQ(Identifier(codec), "Disabled [CoDec]");
         EXPECT_EQ(codec.hasDependentFunctions, 0);
         EXPECT_EQ(codec.dependentCount, 2);  // read with one function: 1 + 1, left alone
         EXPECT_EQ(codec.dependentFunctions[0].ioCount, 0);
@@ -45,17 +44,7 @@ TEST_F(EditingRulesTest, PickingABaseAfterwardsSwitchesTheCodecOnWithFixedDefaul
     Pick(IDC_WSS_IO, "---");
     Pick(IDC_WSS_IO, "534");
     WhileOpen([&] {
-        const CLogicalDevice& codec = dlg.m_devices[0];
-        EXPECT_EQ(codec.GetDeviceId(), 0x0E63A800u);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(codec.identifierData + 3)), "Codec");
-        EXPECT_EQ(codec.hasDependentFunctions, 1);
-        EXPECT_EQ(codec.dependentCount, 1);
-        EXPECT_EQ(codec.dependentFunctions[0].ioCount, 1);
-        EXPECT_EQ(SelectedText(dlg.m_wssIrq), "5");
-        EXPECT_EQ(SelectedText(dlg.m_sbProIo), "220");
-        EXPECT_EQ(SelectedText(dlg.m_wssRecordDma), "0");
-        EXPECT_EQ(SelectedText(dlg.m_wssPlayDma), "1");
-        EXPECT_EQ(SelectedText(dlg.m_fmIo), "388");
+        ExpectCodecOnWithFixedDefaults(dlg);
         for (CComboBox* combo :
              {&dlg.m_wssIrq, &dlg.m_wssPlayDma, &dlg.m_wssRecordDma, &dlg.m_fmIo, &dlg.m_sbProIo}) {
             EXPECT_TRUE(combo->IsWindowEnabled());
@@ -214,8 +203,7 @@ TEST_F(EditingRulesTest, EveryGameportPickSwitchesTheGamePortAgain) {
         EXPECT_EQ(dlg.m_devices[1].GetDeviceId(), 0x0E63A8A1u);
         EXPECT_EQ(dlg.m_devices[1].hasDependentFunctions, 0);
         EXPECT_EQ(dlg.m_devices[1].dependentFunctions[0].ioCount, 0);
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(dlg.m_devices[1].identifierData + 3)),
-                  "Disabled [Game Port]");
+        EXPECT_EQ(Identifier(dlg.m_devices[1]), "Disabled [Game Port]");
     });
     RunThenCancel();
 }

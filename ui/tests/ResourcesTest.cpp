@@ -13,6 +13,7 @@
 #include "ui/DialogTemplates.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Resource.h"
+#include "ui/SetupDlgCombos.h"
 #include "ui/SetupResources.h"
 
 namespace {
@@ -160,11 +161,9 @@ TEST(ResourcesTest, Template129HoldsOnlyTheProgressBar) {
 }
 
 TEST(ResourcesTest, EveryChoiceListCarriesTextsThatSpellItsValues) {
-    for (auto list : {WssIoChoices(), WssIrqChoices(), WssPlayDmaChoices(), WssRecordDmaChoices(),
-                      Midi1IoChoices(), Midi1IrqChoices(), DigControlIoChoices(), FmIoChoices(),
-                      SbProIoChoices(), GameportIoChoices(), Midi2IoChoices(), Midi2IrqChoices()}) {
-        ASSERT_FALSE(list.empty());
-        for (const CChoice& choice : list) {
+    for (const CSetupCombo& combo : kSetupCombos) {
+        ASSERT_FALSE(combo.choices.empty());
+        for (const CChoice& choice : combo.choices) {
             const std::string text = choice.text;
             if (choice.value == CHOICE_PNP) {
                 EXPECT_EQ(text, "PnP");
@@ -179,8 +178,8 @@ TEST(ResourcesTest, EveryChoiceListCarriesTextsThatSpellItsValues) {
             }
         }
     }
-    EXPECT_EQ(WssIoChoices().size(), 16u);
-    EXPECT_EQ(GameportIoChoices().size(), 2u);
+    EXPECT_EQ(std::size(kWssIoChoices), 16u);
+    EXPECT_EQ(std::size(kGameportIoChoices), 2u);
 }
 
 TEST(ResourcesTest, TheIconHasTwoSixteenColourImages) {

@@ -153,3 +153,21 @@ std::vector<int> ItemData(const CComboBox& combo) {
     }
     return data;
 }
+
+std::string Identifier(const CLogicalDevice& device) {
+    return reinterpret_cast<const char*>(device.identifierData + 3);
+}
+
+void ExpectCodecOnWithFixedDefaults(const CSetupDlg& dlg) {
+    const CLogicalDevice& codec = dlg.m_devices[0];
+    EXPECT_EQ(codec.GetDeviceId(), 0x0E63A800u);
+    EXPECT_EQ(Identifier(codec), "Codec");
+    EXPECT_EQ(codec.hasDependentFunctions, 1);
+    EXPECT_EQ(codec.dependentCount, 1);
+    EXPECT_EQ(codec.dependentFunctions[0].ioCount, 1);
+    EXPECT_EQ(SelectedText(dlg.m_wssIrq), "5");
+    EXPECT_EQ(SelectedText(dlg.m_sbProIo), "220");
+    EXPECT_EQ(SelectedText(dlg.m_wssRecordDma), "0");
+    EXPECT_EQ(SelectedText(dlg.m_wssPlayDma), "1");
+    EXPECT_EQ(SelectedText(dlg.m_fmIo), "388");
+}

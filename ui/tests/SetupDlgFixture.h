@@ -116,3 +116,10 @@ std::string Text(const CComboBox& combo);
 std::string SelectedText(const CComboBox& combo);
 std::vector<std::string> Entries(const CComboBox& combo);
 std::vector<int> ItemData(const CComboBox& combo);
+
+// The text of a device record's identifier string.
+std::string Identifier(const CLogicalDevice& device);
+
+// The Codec switched on with a fixed WSS base: its record enabled with one function, and the
+// defaults its five other lists then show.
+void ExpectCodecOnWithFixedDefaults(const CSetupDlg& dlg);

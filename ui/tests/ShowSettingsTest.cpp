@@ -1,6 +1,7 @@
 // Start-up: the card is read and parsed, and the twelve lists show what it holds.
 #include <array>
 
+#include "ui/SetupDlgCombos.h"
 #include "ui/tests/SetupDlgFixture.h"
 
 namespace {
@@ -92,32 +93,13 @@ class PreselectionTest : public SetupDlgTest,
                          public ::testing::WithParamInterface<CSelectionCase> {};
 
 CComboBox& ComboOf(CSetupDlg& dlg, int id) {
-    switch (id) {
-        case IDC_WSS_IO:
-            return dlg.m_wssIo;
-        case IDC_WSS_IRQ:
-            return dlg.m_wssIrq;
-        case IDC_WSS_PLAY_DMA:
-            return dlg.m_wssPlayDma;
-        case IDC_WSS_RECORD_DMA:
-            return dlg.m_wssRecordDma;
-        case IDC_MIDI1_IO:
-            return dlg.m_midi1Io;
-        case IDC_MIDI1_IRQ:
-            return dlg.m_midi1Irq;
-        case IDC_DIG_CONTROL_IO:
-            return dlg.m_digControlIo;
-        case IDC_FM_IO:
-            return dlg.m_fmIo;
-        case IDC_SBPRO_IO:
-            return dlg.m_sbProIo;
-        case IDC_GAMEPORT_IO:
-            return dlg.m_gameportIo;
-        case IDC_MIDI2_IO:
-            return dlg.m_midi2Io;
-        default:
-            return dlg.m_midi2Irq;
+    for (const CSetupCombo& row : kSetupCombos) {
+        if (row.controlId == id) {
+            return dlg.*row.combo;
+        }
     }
+    ADD_FAILURE() << "no combo box " << id;
+    return dlg.m_midi2Irq;
 }
 
 TEST_P(PreselectionTest, SelectsWhatTheCardHolds) {

@@ -9,20 +9,39 @@
 #include "ui/DialogTemplates.h"
 #include "ui/Resource.h"
 #include "win32/DialogTemplateBuilder.h"
+#include "win32/tests/LittleEndianFields.h"
 
 namespace {
+
+using win32_testing::DwordAt;
+using win32_testing::WordAt;
 
 // A DWORD-aligned buffer, as the system reads templates in place.
 struct CTemplateBuffer {
     alignas(4) std::uint8_t bytes[8192];
 };
 
-std::uint16_t WordAt(const std::uint8_t* p, int offset) {
-    return static_cast<std::uint16_t>(p[offset] | (p[offset + 1] << 8));
+// Builds dialog into the whole of buffer: its length, -1 when it does not fit.
+int BuildInto(CTemplateBuffer& buffer, const CDialogTemplate& dialog) {
+    return BuildDialogTemplateEx(dialog, buffer.bytes, sizeof buffer.bytes);
 }
-std::uint32_t DwordAt(const std::uint8_t* p, int offset) {
-    return WordAt(p, offset) | (static_cast<std::uint32_t>(WordAt(p, offset + 2)) << 16);
+
+// A 100 x 50 dialog around one control.
+CDialogTemplate OneItemDialog(const char* caption, std::uint32_t style,
+                              const CDialogItemTemplate& item) {
+    return {1,
+            caption,
+            style,
+            0,
+            0,
+            0,
+            100,
+            50,
+            "MS Sans Serif",
+            8,
+            std::span<const CDialogItemTemplate>(&item, 1)};
 }
+
 // Reads a NUL-terminated UTF-16 string of ASCII characters and moves offset past it.
 std::string TextAt(const std::uint8_t* p, int& offset) {
     std::string text;
@@ -36,8 +55,7 @@ std::string TextAt(const std::uint8_t* p, int& offset) {
 
 TEST(DialogTemplateBuilder, SetupDialogHeaderCarriesTheTemplatesStylesFontAndCaption) {
     CTemplateBuffer buffer;
-    const int length =
-        BuildDialogTemplateEx(SetupDialogTemplate(), buffer.bytes, sizeof buffer.bytes);
+    const int length = BuildInto(buffer, SetupDialogTemplate());
     ASSERT_GT(length, 0);
     const std::uint8_t* p = buffer.bytes;
     EXPECT_EQ(WordAt(p, 0), 1);       // dlgVer
@@ -65,7 +83,7 @@ TEST(DialogTemplateBuilder, SetupDialogHeaderCarriesTheTemplatesStylesFontAndCap
 TEST(DialogTemplateBuilder, ItemsAreDwordAlignedWithAtomsIdsTextsAndRectangles) {
     const CDialogTemplate& dialog = SetupDialogTemplate();
     CTemplateBuffer buffer;
-    const int length = BuildDialogTemplateEx(dialog, buffer.bytes, sizeof buffer.bytes);
+    const int length = BuildInto(buffer, dialog);
     ASSERT_GT(length, 0);
     const std::uint8_t* p = buffer.bytes;
     int offset = 30;
@@ -96,8 +114,7 @@ TEST(DialogTemplateBuilder, ItemsAreDwordAlignedWithAtomsIdsTextsAndRectangles) 
 
 TEST(DialogTemplateBuilder, ProgressBarClassIsWrittenByName) {
     CTemplateBuffer buffer;
-    const int length =
-        BuildDialogTemplateEx(WriteEepromDialogTemplate(), buffer.bytes, sizeof buffer.bytes);
+    const int length = BuildInto(buffer, WriteEepromDialogTemplate());
     ASSERT_GT(length, 0);
     const std::uint8_t* p = buffer.bytes;
     EXPECT_EQ(DwordAt(p, 8), 0u);
@@ -130,8 +147,7 @@ TEST(DialogTemplateBuilder, ClassAtomsIgnoreCaseAndLeaveOtherClassesToTheirNames
 
 TEST(DialogTemplateBuilder, RefusesEveryBufferThatIsTooSmall) {
     CTemplateBuffer buffer;
-    const int length =
-        BuildDialogTemplateEx(SetupDialogTemplate(), buffer.bytes, sizeof buffer.bytes);
+    const int length = BuildInto(buffer, SetupDialogTemplate());
     ASSERT_GT(length, 0);
     for (int size = 0; size < length; ++size) {
         ASSERT_EQ(BuildDialogTemplateEx(SetupDialogTemplate(), buffer.bytes, size), -1) << size;
@@ -143,56 +159,36 @@ TEST(DialogTemplateBuilder, RefusesEveryBufferThatIsTooSmall) {
 TEST(DialogTemplateBuilder, RefusesTextsRectanglesAndClassesItCannotWrite) {
     CTemplateBuffer buffer;
     CDialogItemTemplate item = {7, "BUTTON", "OK", 0x50010000, 1, 2, 3, 4};
-    CDialogTemplate dialog = {1,
-                              "Caption",
-                              0x80C800C0,
-                              0,
-                              0,
-                              0,
-                              100,
-                              50,
-                              "MS Sans Serif",
-                              8,
-                              std::span<const CDialogItemTemplate>(&item, 1)};
-    ASSERT_GT(BuildDialogTemplateEx(dialog, buffer.bytes, sizeof buffer.bytes), 0);
+    CDialogTemplate dialog = OneItemDialog("Caption", 0x80C800C0, item);
+    ASSERT_GT(BuildInto(buffer, dialog), 0);
 
     CDialogItemTemplate wideText = item;
     wideText.text = "Gr\xC3\xBC\xC3\x9F";
     dialog.items = std::span<const CDialogItemTemplate>(&wideText, 1);
-    EXPECT_EQ(BuildDialogTemplateEx(dialog, buffer.bytes, sizeof buffer.bytes), -1);
+    EXPECT_EQ(BuildInto(buffer, dialog), -1);
 
     CDialogItemTemplate farAway = item;
     farAway.x = 40000;
     dialog.items = std::span<const CDialogItemTemplate>(&farAway, 1);
-    EXPECT_EQ(BuildDialogTemplateEx(dialog, buffer.bytes, sizeof buffer.bytes), -1);
+    EXPECT_EQ(BuildInto(buffer, dialog), -1);
 
     CDialogItemTemplate noClass = item;
     noClass.className = "";
     dialog.items = std::span<const CDialogItemTemplate>(&noClass, 1);
-    EXPECT_EQ(BuildDialogTemplateEx(dialog, buffer.bytes, sizeof buffer.bytes), -1);
+    EXPECT_EQ(BuildInto(buffer, dialog), -1);
     noClass.className = nullptr;
-    EXPECT_EQ(BuildDialogTemplateEx(dialog, buffer.bytes, sizeof buffer.bytes), -1);
+    EXPECT_EQ(BuildInto(buffer, dialog), -1);
 
     dialog.items = std::span<const CDialogItemTemplate>(&item, 1);
     dialog.caption = "\x80";
-    EXPECT_EQ(BuildDialogTemplateEx(dialog, buffer.bytes, sizeof buffer.bytes), -1);
+    EXPECT_EQ(BuildInto(buffer, dialog), -1);
 }
 
 TEST(DialogTemplateBuilder, WithoutSetFontTheFontIsLeftOut) {
     CTemplateBuffer buffer;
     CDialogItemTemplate item = {7, "BUTTON", "OK", 0x50010000, 1, 2, 3, 4};
-    CDialogTemplate dialog = {1,
-                              "C",
-                              0x80C80080,
-                              0,
-                              0,
-                              0,
-                              100,
-                              50,
-                              "MS Sans Serif",
-                              8,
-                              std::span<const CDialogItemTemplate>(&item, 1)};
-    const int length = BuildDialogTemplateEx(dialog, buffer.bytes, sizeof buffer.bytes);
+    const CDialogTemplate dialog = OneItemDialog("C", 0x80C80080, item);
+    const int length = BuildInto(buffer, dialog);
     // header 26 + menu 2 + class 2 + "C" 4, aligned to 36, item 24 + class 4 + "OK" 6 + 2
     EXPECT_EQ(length, 36 + 24 + 4 + 6 + 2);
 }
@@ -204,7 +200,7 @@ INT_PTR CALLBACK AcceptingDialogProc(HWND, UINT message, WPARAM, LPARAM) {
 
 TEST(DialogTemplateBuilder, TheSystemCreatesTheSetupDialogFromIt) {
     CTemplateBuffer buffer;
-    ASSERT_GT(BuildDialogTemplateEx(SetupDialogTemplate(), buffer.bytes, sizeof buffer.bytes), 0);
+    ASSERT_GT(BuildInto(buffer, SetupDialogTemplate()), 0);
     HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr),
                                              reinterpret_cast<LPCDLGTEMPLATEA>(buffer.bytes),
                                              nullptr, AcceptingDialogProc, 0);

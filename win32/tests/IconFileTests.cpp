@@ -7,17 +7,14 @@
 #include "ui/ProgramIcon.h"
 #include "ui/Resource.h"
 #include "win32/IconFile.h"
+#include "win32/tests/LittleEndianFields.h"
 
 namespace {
 
-constexpr std::uint32_t kBackground = 0x00FF00FF;  // magenta, 0x00RRGGBB: no icon colour
+using win32_testing::DwordAt;
+using win32_testing::WordAt;
 
-std::uint16_t WordAt(const std::uint8_t* p, int offset) {
-    return static_cast<std::uint16_t>(p[offset] | (p[offset + 1] << 8));
-}
-std::uint32_t DwordAt(const std::uint8_t* p, int offset) {
-    return WordAt(p, offset) | (static_cast<std::uint32_t>(WordAt(p, offset + 2)) << 16);
-}
+constexpr std::uint32_t kBackground = 0x00FF00FF;  // magenta, 0x00RRGGBB: no icon colour
 
 // What the user sees: the icon drawn by the system on a magenta background, as 0x00RRGGBB
 // pixels, top row first.
