@@ -6,6 +6,7 @@
 #include "cli/InfoText.h"
 #include "cli/ItemText.h"
 #include "cli/Messages.h"
+#include "text/Sentences.h"
 #include "text/TextJoin.h"
 
 namespace {
@@ -133,8 +134,8 @@ std::string DecodedInfoText(const CDecodedInfo& info, const std::string& source)
     const CResourceDecoding& decoding = *info.decoding;
     std::string text = JoinText("EEPROM of ", source, "\n");
     text += JoinText("Items (", std::to_string(decoding.itemCount), ", ",
-                     std::to_string(decoding.deviceCount),
-                     decoding.deviceCount == 1 ? " logical device):\n" : " logical devices):\n");
+                     std::to_string(decoding.deviceCount), " ",
+                     LogicalDevicesWords(decoding.deviceCount), "):\n");
     text += ItemListingText(info.image, decoding);
     text += "Checks:\n";
     text += CheckText("Serial identifier check byte", decoding.serialCheck);

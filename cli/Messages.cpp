@@ -71,9 +71,8 @@ std::string ReadableDevicesText(const CImageSummary& summary) {
     if (summary.headerLength == 0) {
         return "no logical device";
     }
-    const std::size_t count = summary.devices.size();
-    std::string text =
-        std::to_string(count) + (count == 1 ? " logical device" : " logical devices");
+    const int count = static_cast<int>(summary.devices.size());
+    std::string text = JoinText(std::to_string(count), " ", LogicalDevicesWords(count));
     if (summary.malformedSlot >= 0) {
         text += JoinText(" and then a malformed one at offset ",
                          std::to_string(summary.malformedOffset));

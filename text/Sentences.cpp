@@ -10,3 +10,7 @@ const char* FullStop(const char* reason) {
 const char* BytesDifferWords(int differences) {
     return differences == 1 ? "byte differs" : "bytes differ";
 }
+
+const char* LogicalDevicesWords(int count) {
+    return count == 1 ? "logical device" : "logical devices";
+}

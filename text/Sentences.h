@@ -9,3 +9,7 @@ const char* FullStop(const char* reason);
 
 // The verb for a count of bytes that differ: "byte differs" for one, "bytes differ" otherwise.
 const char* BytesDifferWords(int differences);
+
+// The noun for a count of logical devices: "logical device" for one, "logical devices"
+// otherwise.
+const char* LogicalDevicesWords(int count);

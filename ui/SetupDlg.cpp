@@ -2,6 +2,7 @@
 
 #include "pnp/ImageReader.h"
 #include "pnp/ImageWriter.h"
+#include "text/Sentences.h"
 #include "ui/MessageText.h"
 #include "ui/Resource.h"
 #include "ui/SetupDlgCombos.h"
@@ -111,9 +112,9 @@ void CSetupDlg::WarnOfMissingDevices() {
     // cannot be kept.
     CMessageText text;
     text.Append(
-        "The EEPROM holds only %d logical %s where the card has six, so the settings can be "
-        "looked at but not written. \"vymcnf info\" shows what the EEPROM holds.",
-        static_cast<int>(m_deviceCount), m_deviceCount == 1 ? "device" : "devices");
+        "The EEPROM holds only %d %s where the card has six, so the settings can be looked at "
+        "but not written. \"vymcnf info\" shows what the EEPROM holds.",
+        static_cast<int>(m_deviceCount), LogicalDevicesWords(m_deviceCount));
     AfxMessageBox(text.Text(), MB_OK | MB_ICONEXCLAMATION, 0);
 }
 

@@ -28,4 +28,11 @@ TEST(BytesDifferWords, AgreeWithTheCount) {
     }
 }
 
+TEST(LogicalDevicesWords, AgreeWithTheCount) {
+    EXPECT_STREQ(LogicalDevicesWords(1), "logical device");
+    for (const int count : {0, 2, 6}) {
+        EXPECT_STREQ(LogicalDevicesWords(count), "logical devices") << count;
+    }
+}
+
 }  // namespace
