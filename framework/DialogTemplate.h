@@ -44,6 +44,7 @@ namespace template_style {
 constexpr std::uint32_t kPopup = 0x80000000u;
 constexpr std::uint32_t kChild = 0x40000000u;
 constexpr std::uint32_t kVisible = 0x10000000u;
+constexpr std::uint32_t kDisabled = 0x08000000u;
 constexpr std::uint32_t kCaption = 0x00C00000u;
 constexpr std::uint32_t kBorder = 0x00800000u;
 constexpr std::uint32_t kVScroll = 0x00200000u;

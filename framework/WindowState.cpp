@@ -7,6 +7,7 @@ namespace framework {
 static_assert(template_style::kPopup == WS_POPUP);
 static_assert(template_style::kChild == WS_CHILD);
 static_assert(template_style::kVisible == WS_VISIBLE);
+static_assert(template_style::kDisabled == WS_DISABLED);
 static_assert(template_style::kCaption == WS_CAPTION);
 static_assert(template_style::kBorder == WS_BORDER);
 static_assert(template_style::kVScroll == WS_VSCROLL);
@@ -130,7 +131,7 @@ void TakeFromTemplate(WindowState& window, const Template& from, const char* tex
     window.cx = from.cx;
     window.cy = from.cy;
     window.visible = (from.style & template_style::kVisible) != 0;
-    window.enabled = (from.style & WS_DISABLED) == 0;
+    window.enabled = (from.style & template_style::kDisabled) == 0;
 }
 
 }  // namespace

@@ -1,56 +1,35 @@
 #include "terminal/DialogView.h"
 
-namespace {
-
-bool ClassIs(const CDialogItemTemplate& item, const char* name) {
-    if (item.className == nullptr) {
-        return false;
-    }
-    const char* a = item.className;
-    const char* b = name;
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        char ca = *a;
-        char cb = *b;
-        if (ca >= 'a' && ca <= 'z') {
-            ca = static_cast<char>(ca - 'a' + 'A');
+EControlKind ControlKindOf(framework::WindowKind kind, std::uint32_t style) {
+    using framework::WindowKind;
+    switch (kind) {
+        case WindowKind::Button: {
+            // Of the buttons the terminal draws push buttons only; check boxes and the like
+            // stay "other".
+            const std::uint32_t type = style & template_style::kButtonTypeMask;
+            return type == 0 || type == template_style::kDefPushButton ? EControlKind::kPushButton
+                                                                       : EControlKind::kOther;
         }
-        if (cb >= 'a' && cb <= 'z') {
-            cb = static_cast<char>(cb - 'a' + 'A');
-        }
-        if (ca != cb) {
-            return false;
-        }
-    }
-    return *a == '\0' && *b == '\0';
-}
-
-}  // namespace
-
-EControlKind ControlKindOf(const CDialogItemTemplate& item) {
-    if (ClassIs(item, "BUTTON")) {
-        const std::uint32_t type = item.style & template_style::kButtonTypeMask;
-        if (type == template_style::kGroupBox) {
+        case WindowKind::GroupBox:
             return EControlKind::kGroupBox;
-        }
-        if (type == 0 || type == template_style::kDefPushButton) {
-            return EControlKind::kPushButton;
-        }
-        return EControlKind::kOther;
-    }
-    if (ClassIs(item, "COMBOBOX")) {
-        return EControlKind::kComboBox;
-    }
-    if (ClassIs(item, "STATIC")) {
-        return EControlKind::kStatic;
-    }
-    if (ClassIs(item, "msctls_progress32")) {
-        return EControlKind::kProgress;
+        case WindowKind::ComboBox:
+            return EControlKind::kComboBox;
+        case WindowKind::Static:
+            return EControlKind::kStatic;
+        case WindowKind::Progress:
+            return EControlKind::kProgress;
+        case WindowKind::Dialog:
+        case WindowKind::Other:
+            break;
     }
     return EControlKind::kOther;
 }
 
+EControlKind ControlKindOf(const CDialogItemTemplate& item) {
+    return ControlKindOf(framework::KindOfClass(item.className, item.style), item.style);
+}
+
 CDialogView ViewFromTemplate(const CDialogTemplate& dialogTemplate) {
-    constexpr std::uint32_t kDisabled = 0x08000000u;  // WS_DISABLED
     CDialogView view;
     view.caption = dialogTemplate.caption != nullptr ? dialogTemplate.caption : "";
     view.cx = dialogTemplate.cx;
@@ -67,7 +46,7 @@ CDialogView ViewFromTemplate(const CDialogTemplate& dialogTemplate) {
         control.cx = item.cx;
         control.cy = item.cy;
         control.visible = (item.style & template_style::kVisible) != 0;
-        control.enabled = (item.style & kDisabled) == 0;
+        control.enabled = (item.style & template_style::kDisabled) == 0;
         control.tabStop = (item.style & template_style::kTabStop) != 0;
         control.isDefault =
             control.kind == EControlKind::kPushButton &&

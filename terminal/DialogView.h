@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/DialogTemplate.h"
+#include "framework/WindowState.h"
 
 // What the terminal shows of one dialog: the template's geometry in dialog units together with
 // the live state of every control. The host fills it from the framework's windows before each
@@ -33,6 +34,8 @@ struct CDialogView {
     int focus = -1;                      // index of the control with the focus, -1 for none
 };
 
+// What the terminal draws for a window of the framework's kind with the given style.
+EControlKind ControlKindOf(framework::WindowKind kind, std::uint32_t style);
 // The kind of control a template item makes, from its class and style.
 EControlKind ControlKindOf(const CDialogItemTemplate& item);
 

@@ -1,26 +1,5 @@
 #include "terminal/WindowView.h"
 
-namespace {
-
-EControlKind KindOf(const framework::WindowState& window) {
-    switch (window.kind) {
-        case framework::WindowKind::Button:
-            return window.IsPushButton() ? EControlKind::kPushButton : EControlKind::kOther;
-        case framework::WindowKind::GroupBox:
-            return EControlKind::kGroupBox;
-        case framework::WindowKind::ComboBox:
-            return EControlKind::kComboBox;
-        case framework::WindowKind::Static:
-            return EControlKind::kStatic;
-        case framework::WindowKind::Progress:
-            return EControlKind::kProgress;
-        default:
-            return EControlKind::kOther;
-    }
-}
-
-}  // namespace
-
 CDialogView ViewOfDialog(const framework::WindowState& dialog) {
     CDialogView view;
     view.caption = dialog.text;
@@ -34,7 +13,7 @@ CDialogView ViewOfDialog(const framework::WindowState& dialog) {
     for (const auto& child : dialog.children) {
         CControlView control;
         control.id = child->id;
-        control.kind = KindOf(*child);
+        control.kind = ControlKindOf(child->kind, child->style);
         control.text = child->text;
         control.x = child->x;
         control.y = child->y;
