@@ -1,24 +1,12 @@
 #include "driver/CardRequestRule.h"
 
-namespace {
-
-char LowerCase(char letter) {
-    return letter >= 'A' && letter <= 'Z' ? static_cast<char>(letter - 'A' + 'a') : letter;
-}
-
-}  // namespace
+#include "text/AsciiCase.h"
 
 DWORD CardNameError(LPCSTR fileName) {
     if (fileName == nullptr) {
         return ERROR_PATH_NOT_FOUND;
     }
-    const char* expected = CNF_DEVICE_PATH;
-    for (; *expected != '\0'; ++expected, ++fileName) {
-        if (LowerCase(*fileName) != LowerCase(*expected)) {
-            return ERROR_FILE_NOT_FOUND;
-        }
-    }
-    return *fileName == '\0' ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+    return SameIgnoringAsciiCase(fileName, CNF_DEVICE_PATH) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
 }
 
 DWORD CardFileError(bool regularFile, long long size) {

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <span>
 
+#include "text/AsciiCase.h"
+
 // A dialog template as data, the one source every front end builds its windows from:
 // positions and sizes are in dialog units, styles are the Windows style bits.
 struct CDialogItemTemplate {
@@ -27,15 +29,7 @@ struct CDialogTemplate {
 // Window class names compare without regard to case, as Windows compares them ("Button" is
 // "BUTTON"); class names are ASCII.
 constexpr bool SameWindowClass(const char* a, const char* b) {
-    const auto lower = [](char c) {
-        return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (lower(*a) != lower(*b)) {
-            return false;
-        }
-    }
-    return *a == *b;
+    return SameIgnoringAsciiCase(a, b);
 }
 
 // Window style bits the templates use, with the values Windows gives them (named apart from

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "text/AsciiCase.h"
+
 namespace {
 
 constexpr int kTypeData = 0x00;
@@ -150,18 +152,7 @@ bool HasIntelHexExtension(const char* fileName) {
     if (length < 4) {
         return false;
     }
-    const char* extension = fileName + length - 4;
-    const char wanted[] = ".hex";
-    for (int i = 0; i < 4; ++i) {
-        char given = extension[i];
-        if (given >= 'A' && given <= 'Z') {
-            given = static_cast<char>(given - 'A' + 'a');
-        }
-        if (given != wanted[i]) {
-            return false;
-        }
-    }
-    return true;
+    return SameIgnoringAsciiCase(fileName + length - 4, ".hex");
 }
 
 bool LooksLikeIntelHex(const std::uint8_t* bytes, std::size_t length) {

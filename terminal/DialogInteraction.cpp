@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/AsciiCase.h"
+
 namespace {
 
 using EType = CUserAction::EType;
@@ -14,10 +16,6 @@ bool IsPushButton(const CDialogView& view, int index) {
 bool CanFocus(const CDialogView& view, int index) {
     return index >= 0 && static_cast<std::size_t>(index) < view.controls.size() &&
            IsFocusable(view.controls[static_cast<std::size_t>(index)]);
-}
-
-char Lower(char ch) {
-    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
 }
 
 }  // namespace
@@ -122,7 +120,8 @@ CUserAction CDialogInteraction::OnListKey(const CDialogView& view, const CDialog
             for (int step = 1; step <= entries; ++step) {
                 const int entry = (m_highlight + step) % entries;
                 const std::string& text = combo.entries[static_cast<std::size_t>(entry)];
-                if (!text.empty() && Lower(text.front()) == Lower(event.character)) {
+                if (!text.empty() &&
+                    AsciiLowerCase(text.front()) == AsciiLowerCase(event.character)) {
                     Highlight(view, layout, screenRows, entry);
                     break;
                 }

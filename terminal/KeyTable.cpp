@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "text/AsciiCase.h"
+
 namespace {
 
 using enum EKey;
@@ -68,16 +70,12 @@ const char* ContextTitle(EKeyContext context) {
     return "";
 }
 
-char Lower(char ch) {
-    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
-}
-
 bool Matches(const CKeyBinding& binding, EKeyContext context, const CKeyEvent& event) {
     if (binding.context != context || binding.key != event.key) {
         return false;
     }
     return event.key != kCharacter || binding.character == 0 ||
-           binding.character == Lower(event.character);
+           binding.character == AsciiLowerCase(event.character);
 }
 
 }  // namespace

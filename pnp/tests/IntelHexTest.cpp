@@ -207,4 +207,13 @@ TEST(IntelHex, TellsHexTextFromARawImage) {
     EXPECT_FALSE(LooksLikeIntelHex(words.data(), 0));
 }
 
+TEST(IntelHexTest, TheExtensionIsKnownInAnyCaseAndOnlyAtTheEnd) {
+    for (const char* name : {"card.hex", "CARD.HEX", "dump.Hex", ".hex"}) {
+        EXPECT_TRUE(HasIntelHexExtension(name)) << name;
+    }
+    for (const char* name : {"card.bin", "card.hex.bin", "hex", "card.hx", "card_hex", ""}) {
+        EXPECT_FALSE(HasIntelHexExtension(name)) << name;
+    }
+}
+
 }  // namespace
